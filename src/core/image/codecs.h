@@ -25,7 +25,6 @@ std::array<std::uint8_t, 2> EncodeTransmitterCode(const std::string& text);
 std::string HexPairText(std::uint8_t value);
 // First two characters of `text` (missing ones count as 0).
 std::uint8_t HexPairValue(const std::string& text);
-int HexDigitValue(char c);  // 0-15, 0 for anything that is not a hex digit
 
 std::string DecodeDialDigits(std::span<const std::uint8_t, 8> field, DialKind kind);
 // A text longer than 16 characters is cut at 16: the field never grows past its 8 bytes.
