@@ -73,6 +73,8 @@ double DecodeDuplex(std::uint32_t stored, DuplexForm form);
 // The text the table shows: three decimals rounded half up (0 for a stored 0), or the whole
 // quotient for the time form.
 std::string DuplexText(std::uint32_t stored, DuplexForm form);
+// A number rounded half up to three decimals, always with three decimals ("1.001").
+std::string ThreeDecimalsText(double value);
 
 // Version records: 24-bit major, minor, build, release type.
 std::string VersionText(std::span<const std::uint8_t, 6> record);
