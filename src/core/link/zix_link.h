@@ -1,0 +1,146 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/image/parameter_image.h"
+#include "core/link/clock.h"
+#include "core/link/serial_port.h"
+#include "core/link/zix_trace.h"
+
+namespace vyn {
+
+// Control bytes on the line.
+inline constexpr std::uint8_t kStx = 0x02;
+inline constexpr std::uint8_t kEtx = 0x03;
+inline constexpr std::uint8_t kAck = 0x06;
+inline constexpr std::uint8_t kNak = 0x15;
+
+// Every exchange of the system waits this long for the first byte of the answer.
+inline constexpr std::uint32_t kReplyTimeLimitMs = 250;
+// After each chunk of an answer the wait ends this long after the last byte.
+inline constexpr std::uint32_t kChunkSilenceMs = 250;
+// At most this many answer bytes are collected; the rest is discarded by the next send.
+inline constexpr std::size_t kMaxReplyBytes = 90;
+// The outgoing frame (STX, command, two checksum digits, ETX) and its terminator fit 100 bytes.
+inline constexpr std::size_t kFrameBufferSize = 100;
+inline constexpr std::size_t kMaxCommandLength = kFrameBufferSize - 5;
+
+// Blocks of the memory commands, and the offset of the extended address space.
+inline constexpr int kNormalBlockSize = 16;
+inline constexpr int kExtendedBlockSize = 32;
+inline constexpr int kExtendedAddressOffset = 0x1800;
+inline constexpr int kBlockTries = 3;
+
+// The USB product description of the Zix's FTDI adapter.
+inline constexpr char kZixUsbDescription[] = "Kemb ZIX - Active USB Interface";
+
+enum class OpenResult : int { kOpened = 0, kFailed = 1 };
+
+// Results of the link operations, with the system's numbers.
+enum class LinkResult : int {
+  kSuccess = 0,
+  kNoAnswer = 2,          // no or wrong answer to a single command
+  kBlockReadFailed = 4,   // at least one block of a range read failed
+  kBlockWriteFailed = 5,  // at least one block of a range write failed
+  kZixTooOld = 7,         // the Zix firmware is too old or of another product
+};
+
+// MemorySize of the memory kind "1": 2048 bytes in extended mode.
+inline constexpr int kExtendedMemory = 0;
+inline constexpr int kUnknownMemory = -1;
+
+// Zix firmware versions the system asks for.
+inline constexpr char kVersionForDeviceRead[] = "14-1";
+inline constexpr char kVersionForTransmitterInfo[] = "11-1";
+// Parameters asked from a transmitter by the information request.
+inline constexpr char kTransmitterInfoParameters[] = "2728292A2B2F";
+
+// Two upper-case hexadecimal digits, high nibble first.
+std::string ByteToHex(std::uint8_t value);
+// "0".."9" give 0..9, every higher character code - 0x37 (so "A".."F" give 10..15 and lower
+// case never matches a checksum), all modulo 256.
+std::uint8_t HexDigitValue(char c);
+// STX, the command, its checksum as two upper-case digits, ETX. Empty for an empty command or
+// one that does not fit the frame buffer.
+std::vector<std::uint8_t> BuildFrame(std::string_view command);
+
+// The programming-unit link: frames over the serial port of the Zix and the commands the Zix
+// understands. One object per window that talks to the unit; each device operation opens it at
+// its start and closes it at its end.
+class ZixLink {
+ public:
+  ZixLink(SerialPort& port, Clock& clock);
+  ~ZixLink();
+  ZixLink(const ZixLink&) = delete;
+  ZixLink& operator=(const ZixLink&) = delete;
+
+  // Frame layer.
+  OpenResult Open();
+  void Close();
+  bool IsOpen() const { return port_.IsOpen(); }
+  // The number of bytes written, 0 when nothing was written. Purges both directions first, so
+  // late bytes of an earlier exchange are lost.
+  int SendCommand(std::string_view command);
+  // 0 for nothing usable, 1 with the single byte received in reply[0], or the number of data
+  // characters of a verified frame with those characters in `reply`.
+  int ReceiveReply(std::string& reply, std::uint32_t time_limit_ms, int expected);
+  int Exchange(std::string_view command, std::string& reply, std::uint32_t time_limit_ms,
+               int expected);
+
+  // Memory commands. Addresses are device addresses 0x000-0x7FF, `last` inclusive; first >
+  // last transfers nothing. Blocks of 16 bytes ("R"/"W"), or 32 bytes in extended mode
+  // ("S"/"X" with the address moved by 0x1800), three tries per block. A block that could not
+  // be transferred makes the result a failure whatever its last answer was; read blocks that
+  // failed keep the destination's previous bytes.
+  LinkResult ReadRange(ParameterImage& destination, int first, int last);
+  // Writes the image's bytes as they are; the flows apply the write plan before.
+  LinkResult WriteRange(const ParameterImage& image, int first, int last);
+  // "O" answered by ACK.
+  LinkResult CheckReady();
+  // The answer to "G": one of "0", "1", "3", "4", "5" in `kind`; NAK, silence or any other
+  // answer give kNoAnswer.
+  LinkResult QueryMemoryKind(char& kind);
+  // From the memory kind: "1" gives kExtendedMemory, "3" 512, "4" 1024, "5" 2048, anything
+  // else kUnknownMemory.
+  int MemorySize();
+  void SetExtendedMode(bool extended) { extended_mode_ = extended; }
+  bool extended_mode() const { return extended_mode_; }
+  // The 11 characters of the "v" answer; empty with kNoAnswer otherwise.
+  LinkResult ReadZixVersion(std::string& version);
+  // `required` such as "14-1": the product digit (4th character) must match and the two-digit
+  // version must be at least the required one.
+  LinkResult CheckZixVersion(std::string_view required);
+
+  // Transmitter commands.
+  LinkResult StartRadioReceive();
+  LinkResult StopRadioReceive();
+  // The first four characters of the 8-character "c1" answer; "0000" while nothing came.
+  LinkResult GetRadioCode(std::string& code);
+  LinkResult RequestTransmitterInfo(std::string_view code, std::string_view parameters);
+  // Always kSuccess: `text` holds the characters of whatever frame arrived, empty when nothing
+  // usable arrived.
+  LinkResult PollTransmitterInfo(std::string& text);
+  LinkResult SendTransmitterInfo(std::string_view code, std::string_view data);
+  // The two characters of the "F" answer ("03" written, "04" failed).
+  LinkResult PollTransmitterWrite(std::string& text);
+
+  // Null (the default) switches tracing off.
+  void SetTrace(ZixTraceSink* sink) { trace_ = sink; }
+
+ private:
+  int BlockSize() const { return extended_mode_ ? kExtendedBlockSize : kNormalBlockSize; }
+  std::string BlockCommand(char normal, char extended, int address, int count) const;
+  LinkResult AcknowledgedCommand(std::string_view command);
+  void Trace(TraceDirection direction, std::span<const std::uint8_t> bytes, TraceOutcome outcome);
+
+  SerialPort& port_;
+  Clock& clock_;
+  bool extended_mode_ = false;
+  ZixTraceSink* trace_ = nullptr;
+};
+
+}  // namespace vyn
