@@ -1,0 +1,286 @@
+#include "core/settings/profile_file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <system_error>
+#include <vector>
+
+#include "core/settings/text_encoding.h"
+
+namespace vyn {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kBlanks = " \t\r";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string_view Trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(kBlanks);
+  return text.substr(first, last - first + 1);
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string LowerAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = LowerAscii(c);
+  return out;
+}
+
+enum class LineKind { kOther, kSection, kEntry };
+
+// One line of the raw file. Offsets index the raw bytes; names and values are raw as well and
+// are decoded only where they are compared or returned. The structural characters ("[", "]",
+// "=", ";") are ASCII, so they sit at the same bytes in UTF-8 and in Windows-1252.
+struct Line {
+  std::size_t begin = 0;  // first byte of the content
+  std::size_t end = 0;    // end of the content, before the line break
+  std::size_t next = 0;   // first byte after the line break
+  LineKind kind = LineKind::kOther;
+  std::string_view name;        // section or key name, trimmed
+  std::string_view value;       // entry value, trimmed
+  std::size_t value_begin = 0;  // where an entry's value starts (after "=" and blanks)
+};
+
+enum class LoadStatus { kLoaded, kMissing, kUnreadable };
+
+struct Document {
+  std::string raw;
+  bool utf8 = true;
+  std::string_view line_break = "\n";
+  std::vector<Line> lines;
+
+  std::string Decode(std::string_view bytes) const {
+    return utf8 ? std::string(bytes) : Windows1252ToUtf8(bytes);
+  }
+  std::string Encode(std::string_view text) const {
+    return utf8 ? RepairUtf8(text) : Utf8ToWindows1252(text);
+  }
+  bool NameIs(const Line& line, std::string_view wanted) const {
+    return EqualsIgnoringAsciiCase(Decode(line.name), wanted);
+  }
+};
+
+void ParseLine(const std::string& raw, Line& line) {
+  const std::string_view content(raw.data() + line.begin, line.end - line.begin);
+  const std::string_view text = Trim(content);
+  if (text.empty() || text.front() == ';') return;
+  if (text.front() == '[') {
+    const std::size_t close = text.find(']');
+    line.kind = LineKind::kSection;
+    line.name = Trim(text.substr(1, close == std::string_view::npos ? close : close - 1));
+    return;
+  }
+  const std::size_t equals = content.find('=');
+  if (equals == std::string_view::npos) return;
+  line.name = Trim(content.substr(0, equals));
+  if (line.name.empty()) return;
+  line.kind = LineKind::kEntry;
+  const std::string_view rest = content.substr(equals + 1);
+  line.value = Trim(rest);
+  const std::size_t lead = rest.find_first_not_of(kBlanks);
+  line.value_begin =
+      line.begin + equals + 1 + (lead == std::string_view::npos ? rest.size() : lead);
+}
+
+void SplitLines(Document& doc) {
+  std::size_t pos = doc.raw.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+  bool break_seen = false;
+  while (pos < doc.raw.size()) {
+    Line line;
+    line.begin = pos;
+    const std::size_t newline = doc.raw.find('\n', pos);
+    if (newline == std::string::npos) {
+      line.end = line.next = doc.raw.size();
+    } else {
+      const bool crlf = newline > pos && doc.raw[newline - 1] == '\r';
+      line.end = crlf ? newline - 1 : newline;
+      line.next = newline + 1;
+      if (!break_seen) doc.line_break = crlf ? "\r\n" : "\n";
+      break_seen = true;
+    }
+    ParseLine(doc.raw, line);
+    doc.lines.push_back(line);
+    pos = line.next;
+  }
+}
+
+LoadStatus Load(const fs::path& path, Document& doc) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(path, ec);
+  if (status.type() == fs::file_type::not_found) return LoadStatus::kMissing;
+  if (ec || status.type() != fs::file_type::regular) return LoadStatus::kUnreadable;
+  const std::uintmax_t size = fs::file_size(path, ec);
+  if (ec || size > ProfileFile::kMaxFileSize) return LoadStatus::kUnreadable;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return LoadStatus::kUnreadable;
+  doc.raw.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  if (in.bad() || doc.raw.size() > ProfileFile::kMaxFileSize) return LoadStatus::kUnreadable;
+  doc.utf8 = IsValidUtf8(doc.raw);
+  SplitLines(doc);
+  return LoadStatus::kLoaded;
+}
+
+// Index of the first header of `section`, or the number of lines when there is none.
+std::size_t FindSection(const Document& doc, std::string_view section) {
+  for (std::size_t i = 0; i < doc.lines.size(); ++i) {
+    if (doc.lines[i].kind == LineKind::kSection && doc.NameIs(doc.lines[i], section)) return i;
+  }
+  return doc.lines.size();
+}
+
+// Index of the line after the section that starts at `header`.
+std::size_t SectionEnd(const Document& doc, std::size_t header) {
+  std::size_t i = header + 1;
+  while (i < doc.lines.size() && doc.lines[i].kind != LineKind::kSection) ++i;
+  return i;
+}
+
+bool HasAny(std::string_view text, std::string_view chars) {
+  return text.find_first_of(chars) != std::string_view::npos;
+}
+
+constexpr std::string_view kLineBreakChars{"\r\n\0", 3};
+
+bool IsWritable(std::string_view section, std::string_view key, std::string_view value) {
+  if (section.empty() || HasAny(section, kLineBreakChars) || HasAny(section, "]")) return false;
+  if (key.empty() || HasAny(key, kLineBreakChars) || HasAny(key, "=")) return false;
+  if (key.front() == '[' || key.front() == ';') return false;
+  return !HasAny(value, kLineBreakChars);
+}
+
+std::string NewContent(const Document& doc, std::string_view section, std::string_view key,
+                       std::string_view value) {
+  const std::string& raw = doc.raw;
+  const std::string entry = doc.Encode(key) + "=" + doc.Encode(value);
+  const std::size_t header = FindSection(doc, section);
+  if (header == doc.lines.size()) {
+    std::string out = raw;
+    if (!doc.lines.empty() && doc.lines.back().end == doc.lines.back().next) {
+      out += doc.line_break;
+    }
+    out += "[" + doc.Encode(section) + "]";
+    out += doc.line_break;
+    out += entry;
+    out += doc.line_break;
+    return out;
+  }
+  const std::size_t end = SectionEnd(doc, header);
+  std::size_t last_entry = header;
+  for (std::size_t i = header + 1; i < end; ++i) {
+    const Line& line = doc.lines[i];
+    if (line.kind != LineKind::kEntry) continue;
+    if (doc.NameIs(line, key)) {
+      // Keep everything up to the old value (the key's spelling, the blanks around "=").
+      return raw.substr(0, line.value_begin) + doc.Encode(value) + raw.substr(line.end);
+    }
+    last_entry = i;
+  }
+  // A new key goes after the section's last entry, before any blank lines or comments that
+  // lead into the next section.
+  const Line& after = doc.lines[last_entry];
+  std::string out = raw.substr(0, after.next);
+  if (after.end == after.next) out += doc.line_break;
+  out += entry;
+  out += doc.line_break;
+  out += raw.substr(after.next);
+  return out;
+}
+
+// Writes `content` beside `target` and renames it over `target`.
+bool ReplaceFile(const fs::path& target, const std::string& content) {
+  std::error_code ec;
+  const fs::path folder = target.parent_path();
+  std::random_device random;
+  fs::path temp;
+  std::FILE* file = nullptr;
+  for (int attempt = 0; attempt < 16 && file == nullptr; ++attempt) {
+    temp = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random()));
+    file = std::fopen(temp.c_str(), "wbx");  // "x": never reuse someone else's file
+  }
+  if (file == nullptr) return false;
+  bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+  ok = std::fflush(file) == 0 && ok;
+  ok = std::fclose(file) == 0 && ok;
+  if (ok) {
+    // An existing file keeps its permissions; a new one gets the default of the umask.
+    const fs::file_status old_status = fs::status(target, ec);
+    if (!ec && fs::exists(old_status)) fs::permissions(temp, old_status.permissions(), ec);
+    fs::rename(temp, target, ec);
+    ok = !ec;
+  }
+  if (!ok) fs::remove(temp, ec);
+  return ok;
+}
+
+}  // namespace
+
+std::optional<std::string> ProfileSection::Find(std::string_view key) const {
+  const auto it = values_.find(LowerAscii(Trim(key)));
+  if (it == values_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::string ProfileSection::Value(std::string_view key, std::string_view fallback) const {
+  return Find(key).value_or(std::string(fallback));
+}
+
+void ProfileSection::Add(std::string_view key, std::string value) {
+  values_.emplace(LowerAscii(Trim(key)), std::move(value));
+}
+
+bool ProfileFile::Exists() const {
+  std::error_code ec;
+  return fs::is_regular_file(path_, ec);
+}
+
+std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
+                                    std::string_view fallback) const {
+  const std::optional<ProfileSection> found = ReadSection(section);
+  if (!found) return std::string(fallback);
+  return found->Value(key, fallback);
+}
+
+std::optional<ProfileSection> ProfileFile::ReadSection(std::string_view section) const {
+  Document doc;
+  if (Load(path_, doc) != LoadStatus::kLoaded) return std::nullopt;
+  const std::string_view wanted = Trim(section);
+  const std::size_t header = FindSection(doc, wanted);
+  if (header == doc.lines.size()) return std::nullopt;
+  ProfileSection result;
+  const std::size_t end = SectionEnd(doc, header);
+  for (std::size_t i = header + 1; i < end; ++i) {
+    const Line& line = doc.lines[i];
+    if (line.kind == LineKind::kEntry) result.Add(doc.Decode(line.name), doc.Decode(line.value));
+  }
+  return result;
+}
+
+ProfileWriteResult ProfileFile::WriteString(std::string_view section, std::string_view key,
+                                            std::string_view value) const {
+  section = Trim(section);
+  key = Trim(key);
+  if (!IsWritable(section, key, value)) return ProfileWriteResult::kInvalidText;
+  fs::path target(path_);
+  std::error_code ec;
+  if (fs::is_symlink(target, ec)) {
+    // Replace the file the link points to, not the link.
+    const fs::path resolved = fs::canonical(target, ec);
+    if (ec) return ProfileWriteResult::kWriteFailed;
+    target = resolved;
+  }
+  Document doc;
+  if (Load(target, doc) == LoadStatus::kUnreadable) return ProfileWriteResult::kReadFailed;
+  if (!ReplaceFile(target, NewContent(doc, section, key, value))) {
+    return ProfileWriteResult::kWriteFailed;
+  }
+  return ProfileWriteResult::kWritten;
+}
+
+}  // namespace vyn
