@@ -1,10 +1,33 @@
+#include "cli/args.h"
 #include "cli/commands.h"
+#include "cli/image_source.h"
+#include "core/image/image_file.h"
+#include "core/image/number_pool.h"
 
 namespace vyn::cli {
 
-int RunConvert(const Args&, std::ostream&, std::ostream& err) {
-  err << "vynctl convert: not built yet\n";
-  return kExitFailure;
+int RunConvert(const Args& args, std::ostream&, std::ostream& err) {
+  std::string error;
+  const std::optional<ParsedArgs> parsed = ParseArgs(args, {"-o"}, {}, error);
+  if (!parsed || parsed->positional.size() != 1 || !parsed->Has("-o")) {
+    if (!error.empty()) err << "vynctl convert: " << error << "\n";
+    err << "usage: vynctl convert IN -o OUT\n";
+    return kExitUsage;
+  }
+  ParameterImage image{};
+  bool short_layout = false;
+  if (!LoadImage("convert", parsed->positional[0], image, short_layout, err)) {
+    return kExitFailure;
+  }
+  // Every file written is in the full layout: the short layout's dial-digit numbers move
+  // into the pool.
+  if (short_layout) MoveNumbersIntoPool(image);
+  const std::string out_path = parsed->Option("-o");
+  if (WriteImageFile(image, out_path) != ImageWriteResult::kOk) {
+    err << "vynctl convert: " << out_path << ": cannot be written\n";
+    return kExitFailure;
+  }
+  return kExitOk;
 }
 
 }  // namespace vyn::cli
