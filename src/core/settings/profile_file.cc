@@ -1,10 +1,11 @@
 #include "core/settings/profile_file.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <system_error>
 #include <vector>
 
@@ -197,11 +198,14 @@ std::string NewContent(const Document& doc, std::string_view section, std::strin
 bool ReplaceFile(const fs::path& target, const std::string& content) {
   std::error_code ec;
   const fs::path folder = target.parent_path();
-  std::random_device random;
+  // The name only has to differ from files that already exist; "x" below guarantees the rest.
+  static std::atomic<unsigned> counter{0};
+  const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
   fs::path temp;
   std::FILE* file = nullptr;
   for (int attempt = 0; attempt < 16 && file == nullptr; ++attempt) {
-    temp = folder / ("." + target.filename().string() + ".tmp" + std::to_string(random()));
+    temp = folder / ("." + target.filename().string() + ".tmp" + std::to_string(now) + "-" +
+                     std::to_string(counter++));
     file = std::fopen(temp.c_str(), "wbx");  // "x": never reuse someone else's file
   }
   if (file == nullptr) return false;
