@@ -1,37 +1,23 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "core/strings/string_table.h"
+#include "support/run_program.h"
 
 namespace vyn {
 namespace {
 
-struct CliRun {
-  int exit_code;
-  std::string out;
-  std::string err;
-};
+using testing_support::ProgramRun;
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream data;
-  data << file.rdbuf();
-  return data.str();
-}
-
-// Runs the installed vynctl as a user would, with `args` passed through the shell.
-CliRun RunVynctl(const std::string& args) {
-  const std::string out_path = testing::TempDir() + "vynctl_strings_out";
-  const std::string err_path = testing::TempDir() + "vynctl_strings_err";
-  const std::string command = std::string("'") + VYN_BIN_DIR + "/vynctl' " + args + " >'" +
-                              out_path + "' 2>'" + err_path + "'";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out_path), ReadFile(err_path)};
+// Runs vynctl as a user would; `args` are blank-separated words.
+ProgramRun RunVynctl(const std::string& args) {
+  std::vector<std::string> argv = {testing_support::BinPath("vynctl")};
+  std::istringstream words(args);
+  for (std::string word; words >> word;) argv.push_back(word);
+  return testing_support::RunProgram(argv);
 }
 
 TEST(VynctlStringsTest, PrintsRequestedTextsAsTheyAreQuoted) {
@@ -51,7 +37,7 @@ TEST(VynctlStringsTest, PrintsRequestedTextsAsTheyAreQuoted) {
        "15557\t\\KEMB\\VYN IP GSM Programmer (DE)\\\n"},
   };
   for (const auto& c : cases) {
-    const CliRun run = RunVynctl(c.args);
+    const ProgramRun run = RunVynctl(c.args);
     EXPECT_EQ(run.exit_code, 0) << c.args << run.err;
     EXPECT_EQ(run.out, c.out) << c.args;
     EXPECT_EQ(run.err, "") << c.args;
@@ -59,7 +45,7 @@ TEST(VynctlStringsTest, PrintsRequestedTextsAsTheyAreQuoted) {
 }
 
 TEST(VynctlStringsTest, WithoutArgumentsPrintsTheWholeTable) {
-  const CliRun run = RunVynctl("strings");
+  const ProgramRun run = RunVynctl("strings");
   EXPECT_EQ(run.exit_code, 0) << run.err;
   std::string expected;
   for (const auto& [id, text] : StringTable::Builtin().All()) {
@@ -71,7 +57,7 @@ TEST(VynctlStringsTest, WithoutArgumentsPrintsTheWholeTable) {
 }
 
 TEST(VynctlStringsTest, AbsentTextFailsButThePresentOnesArePrinted) {
-  const CliRun run = RunVynctl("strings 13608 10013 13227");
+  const ProgramRun run = RunVynctl("strings 13608 10013 13227");
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.out, "10013\tFalsches Passwort eingegeben\n");
   EXPECT_NE(run.err.find("13608"), std::string::npos) << run.err;
@@ -81,7 +67,7 @@ TEST(VynctlStringsTest, AbsentTextFailsButThePresentOnesArePrinted) {
 TEST(VynctlStringsTest, NonNumericIdentifierOrUnknownOptionIsAUsageError) {
   for (const char* args : {"strings abc", "strings 10013 12a", "strings -- 10013", "strings --json",
                            "strings 99999999999999", "strings ' 10013'"}) {
-    const CliRun run = RunVynctl(args);
+    const ProgramRun run = RunVynctl(args);
     EXPECT_EQ(run.exit_code, 2) << args;
     EXPECT_EQ(run.out, "") << args;
     EXPECT_NE(run.err.find("usage: vynctl strings"), std::string::npos) << args << run.err;
