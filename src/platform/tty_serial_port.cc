@@ -194,8 +194,12 @@ bool TtySerialPort::WaitReadable(std::uint32_t timeout_ms) {
     pollfd p{fd_, POLLIN, 0};
     const int r = ::poll(&p, 1, remaining);
     if (r < 0 && errno == EINTR) continue;
-    if (r > 0 && (p.revents & POLLIN) != 0) return true;
-    if (r > 0) break;  // hung up or failed: nothing will come, wait out the time below
+    if (r > 0) {
+      // A hung-up terminal also reports POLLIN; only bytes actually waiting count then.
+      const bool dead = (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+      if ((p.revents & POLLIN) != 0 && (!dead || BytesWaiting() > 0)) return true;
+      break;  // nothing will come: wait out the time below
+    }
     return false;      // timed out
   }
   const std::uint64_t now = SteadyMs();

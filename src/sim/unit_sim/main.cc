@@ -1,0 +1,321 @@
+// vyn-unit-sim: the Zix programming unit with a VYN IP/GSM unit behind it, on a
+// pseudo-terminal. Prints the terminal's path as its first line on stdout, then answers every
+// frame written there. Ends on SIGTERM or SIGINT, when stdin closes or when its parent dies.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <sys/prctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "sim/unit_sim/unit_model.h"
+
+namespace {
+
+using vyn::sim::Bytes;
+using Clock = std::chrono::steady_clock;
+
+volatile std::sig_atomic_t g_stop = 0;
+void OnSignal(int) { g_stop = 1; }
+
+// One byte at 57600 baud with start bit, 8 data bits and 2 stop bits.
+constexpr std::chrono::nanoseconds kByteTime{11'000'000'000LL / 57600};
+
+struct Options {
+  vyn::sim::UnitOptions unit;
+  std::string memory_file = "vyn-unit-memory.bin";
+  std::string log_file;
+  int chunk = 0;
+  int chunk_gap_ms = 0;
+  bool wire_speed = false;
+  bool ignore_stdin = false;
+};
+
+const char kUsage[] =
+    "usage: vyn-unit-sim [options]\n"
+    "  --memory FILE          the unit's 2048-byte memory (created with zero bytes if missing)\n"
+    "  --memory-kind K        answer to G: 0 1 3 4 5 nak silence (default 5)\n"
+    "  --zix-version TEXT     answer to v (default 15-1-V02.03)\n"
+    "  --ready-after N        answer the first N O polls with NAK\n"
+    "  --fault ADDR:KIND[:K]  block at hex ADDR answers nak|silence|checksum, first K tries\n"
+    "                         (default every try); may be repeated\n"
+    "  --chunk N --chunk-gap MS  send answers in chunks of N bytes, MS apart\n"
+    "  --wire-speed           pace every byte as 57600 baud 8N2 would\n"
+    "  --radio-code CODE      transmitter code received after --radio-after N c1 polls\n"
+    "  --info-record TEXT     28-character transmitter information record\n"
+    "  --info-fail            the transmitter answers 04 to the information read\n"
+    "  --info-after N         A polls before the transmitter answers (default 2)\n"
+    "  --info-write ok|fail   result of the information write (default ok)\n"
+    "  --info-write-after N   F polls before the result (default 2)\n"
+    "  --log FILE             log every command there instead of stderr\n"
+    "  --ignore-stdin         keep running when stdin closes\n";
+
+bool ParseInt(const char* text, int& value, int base = 10) {
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(text, &end, base);
+  if (errno != 0 || end == text || *end != '\0' || v < 0 || v > 1'000'000) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
+bool ParseFault(const std::string& text, vyn::sim::FaultRule& rule) {
+  const std::size_t a = text.find(':');
+  if (a == std::string::npos) return false;
+  const std::size_t b = text.find(':', a + 1);
+  const std::string kind =
+      text.substr(a + 1, b == std::string::npos ? std::string::npos : b - a - 1);
+  if (!ParseInt(text.substr(0, a).c_str(), rule.address, 16)) return false;
+  if (kind == "nak") {
+    rule.kind = vyn::sim::FaultKind::kNak;
+  } else if (kind == "silence") {
+    rule.kind = vyn::sim::FaultKind::kSilence;
+  } else if (kind == "checksum") {
+    rule.kind = vyn::sim::FaultKind::kChecksum;
+  } else {
+    return false;
+  }
+  rule.tries = -1;
+  return b == std::string::npos || ParseInt(text.substr(b + 1).c_str(), rule.tries);
+}
+
+// Fills `options`; false with a message on stderr for a bad command line.
+bool ParseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    auto value = [&](const char*& out) {
+      if (i + 1 >= argc) return false;
+      out = argv[++i];
+      return true;
+    };
+    const char* v = nullptr;
+    bool ok = true;
+    if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      std::exit(0);
+    } else if (arg == "--wire-speed") {
+      options.wire_speed = true;
+    } else if (arg == "--info-fail") {
+      options.unit.info_fails = true;
+    } else if (arg == "--ignore-stdin") {
+      options.ignore_stdin = true;
+    } else if (!value(v)) {
+      ok = false;
+    } else if (arg == "--memory") {
+      options.memory_file = v;
+    } else if (arg == "--log") {
+      options.log_file = v;
+    } else if (arg == "--memory-kind") {
+      const std::string k = v;
+      ok = k == "0" || k == "1" || k == "3" || k == "4" || k == "5" || k == "nak" || k == "silence";
+      options.unit.memory_kind = k;
+    } else if (arg == "--zix-version") {
+      options.unit.zix_version = v;
+    } else if (arg == "--ready-after") {
+      ok = ParseInt(v, options.unit.ready_after);
+    } else if (arg == "--fault") {
+      vyn::sim::FaultRule rule;
+      ok = ParseFault(v, rule);
+      options.unit.faults.push_back(rule);
+    } else if (arg == "--chunk") {
+      ok = ParseInt(v, options.chunk);
+    } else if (arg == "--chunk-gap") {
+      ok = ParseInt(v, options.chunk_gap_ms);
+    } else if (arg == "--radio-code") {
+      options.unit.radio_code = v;
+      ok = options.unit.radio_code.size() == 4;
+    } else if (arg == "--radio-after") {
+      ok = ParseInt(v, options.unit.radio_after);
+    } else if (arg == "--info-record") {
+      options.unit.info_record = v;
+    } else if (arg == "--info-after") {
+      ok = ParseInt(v, options.unit.info_after);
+    } else if (arg == "--info-write") {
+      ok = std::strcmp(v, "ok") == 0 || std::strcmp(v, "fail") == 0;
+      options.unit.info_write_fails = std::strcmp(v, "fail") == 0;
+    } else if (arg == "--info-write-after") {
+      ok = ParseInt(v, options.unit.info_write_after);
+    } else {
+      ok = false;
+    }
+    if (!ok) {
+      std::cerr << "vyn-unit-sim: bad option or value: " << arg << (v ? std::string(" ") + v : "")
+                << "\n"
+                << kUsage;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool LoadMemory(const std::string& path, vyn::ParameterImage& memory) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    memory.fill(0);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(memory.data()), memory.size());
+    return static_cast<bool>(out);
+  }
+  in.read(reinterpret_cast<char*>(memory.data()), memory.size());
+  return in.gcount() == static_cast<std::streamsize>(memory.size()) && in.peek() == EOF;
+}
+
+// Replaced in one step, so a reader never sees half a memory.
+bool SaveMemory(const std::string& path, const vyn::ParameterImage& memory) {
+  const std::string temp = path + ".tmp";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(memory.data()), memory.size());
+    if (!out) return false;
+  }
+  return std::rename(temp.c_str(), path.c_str()) == 0;
+}
+
+std::string Printable(const std::string& text) {
+  std::string out;
+  for (char c : text) out += (c >= 0x20 && c < 0x7F) ? c : '.';
+  return out;
+}
+
+struct Scheduled {
+  Clock::time_point at;
+  std::uint8_t byte;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) return 2;
+
+  // Never outlive the test or shell that started us.
+  const pid_t parent = getppid();
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
+  if (getppid() != parent) return 0;
+
+  vyn::ParameterImage memory{};
+  if (!LoadMemory(options.memory_file, memory)) {
+    std::cerr << "vyn-unit-sim: " << options.memory_file
+              << " cannot be created or is not a 2048-byte memory file\n";
+    return 1;
+  }
+
+  std::FILE* log = stderr;
+  if (!options.log_file.empty()) {
+    log = std::fopen(options.log_file.c_str(), "a");
+    if (log == nullptr) {
+      std::cerr << "vyn-unit-sim: cannot open log file " << options.log_file << "\n";
+      return 1;
+    }
+  }
+
+  const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    std::perror("vyn-unit-sim: pseudo-terminal");
+    return 1;
+  }
+  const char* slave_name = ptsname(master);
+  // Holding the slave open keeps the terminal alive between the client's sessions, and lets
+  // us put it into raw mode once (no echo, no line editing).
+  const int slave = slave_name ? open(slave_name, O_RDWR | O_NOCTTY | O_CLOEXEC) : -1;
+  termios tio{};
+  if (slave < 0 || tcgetattr(slave, &tio) != 0) {
+    std::perror("vyn-unit-sim: pseudo-terminal");
+    return 1;
+  }
+  cfmakeraw(&tio);
+  tcsetattr(slave, TCSANOW, &tio);
+  fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+
+  sigset_t blocked, waiting_mask;
+  sigemptyset(&blocked);
+  sigaddset(&blocked, SIGTERM);
+  sigaddset(&blocked, SIGINT);
+  sigaddset(&blocked, SIGHUP);
+  sigprocmask(SIG_BLOCK, &blocked, &waiting_mask);
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGHUP, &action, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+
+  std::printf("%s\n", slave_name);
+  std::fflush(stdout);
+
+  vyn::sim::UnitModel unit(options.unit, memory);
+  unit.on_memory_written = [&] {
+    if (!SaveMemory(options.memory_file, memory)) {
+      std::fprintf(log, "cannot save %s\n", options.memory_file.c_str());
+    }
+  };
+  vyn::sim::FrameParser parser;
+  std::deque<Scheduled> outgoing;
+  const Clock::time_point start = Clock::now();
+  bool watch_stdin = !options.ignore_stdin;
+
+  while (!g_stop && getppid() == parent) {
+    timespec timeout{0, 200'000'000};  // wake now and then to notice a dead parent
+    if (!outgoing.empty()) {
+      const auto wait = std::max(Clock::duration::zero(), outgoing.front().at - Clock::now());
+      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
+      if (ns < 200'000'000) timeout = {0, static_cast<long>(ns)};
+    }
+    pollfd fds[2] = {{master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+    const int r = ppoll(fds, watch_stdin ? 2 : 1, &timeout, &waiting_mask);
+    if (r < 0 && errno != EINTR) break;
+
+    if (r > 0 && watch_stdin && (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+      char buf[256];
+      if (read(STDIN_FILENO, buf, sizeof buf) <= 0) break;  // stdin closed: we are done
+    }
+    if (r > 0 && (fds[0].revents & POLLIN) != 0) {
+      std::uint8_t buf[512];
+      const ssize_t n = read(master, buf, sizeof buf);
+      for (ssize_t i = 0; i < n; ++i) {
+        vyn::sim::FrameParser::Frame frame;
+        if (!parser.Feed(buf[i], frame)) continue;
+        std::string note;
+        const Bytes answer = unit.Answer(frame, note);
+        const double t = std::chrono::duration<double>(Clock::now() - start).count();
+        std::fprintf(log, "%10.3f %s -> %s\n", t, Printable(frame.payload).c_str(), note.c_str());
+        std::fflush(log);
+        // A new command replaces whatever of an earlier answer has not been sent.
+        outgoing.clear();
+        Clock::time_point at = Clock::now();
+        if (options.wire_speed) at += kByteTime * static_cast<long>(frame.wire_bytes);
+        for (std::size_t k = 0; k < answer.size(); ++k) {
+          if (k > 0 && options.chunk > 0 && k % static_cast<std::size_t>(options.chunk) == 0) {
+            at += std::chrono::milliseconds(options.chunk_gap_ms);
+          }
+          if (options.wire_speed) at += kByteTime;
+          outgoing.push_back({at, answer[k]});
+        }
+      }
+    }
+    // Send every byte that is due.
+    Bytes due;
+    const Clock::time_point now = Clock::now();
+    while (!outgoing.empty() && outgoing.front().at <= now) {
+      due.push_back(outgoing.front().byte);
+      outgoing.pop_front();
+    }
+    if (!due.empty() && write(master, due.data(), due.size()) < 0 && errno != EAGAIN) break;
+  }
+
+  close(slave);
+  close(master);
+  if (log != stderr) std::fclose(log);
+  return 0;
+}

@@ -1,0 +1,157 @@
+// The real unit simulator on a pseudo-terminal, driven through the real port, link and clock.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/link/zix_link.h"
+#include "platform/steady_clock.h"
+#include "platform/tty_serial_port.h"
+
+namespace vyn {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Starts vyn-unit-sim with a pipe on its stdin (closing it ends the simulator) and reads the
+// terminal path from its first output line.
+class UnitSim {
+ public:
+  explicit UnitSim(std::vector<std::string> args) {
+    int in[2], out[2];
+    if (pipe(in) != 0 || pipe(out) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(in[0], STDIN_FILENO);
+      dup2(out[1], STDOUT_FILENO);
+      close(in[1]);
+      close(out[0]);
+      const std::string program = VYN_BIN_DIR "/vyn-unit-sim";
+      std::vector<char*> argv{const_cast<char*>(program.c_str())};
+      for (std::string& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      execv(program.c_str(), argv.data());
+      _exit(127);
+    }
+    close(in[0]);
+    close(out[1]);
+    stdin_ = in[1];
+    std::FILE* from = fdopen(out[0], "r");
+    char line[256] = {};
+    if (from != nullptr && std::fgets(line, sizeof line, from) != nullptr) {
+      path_ = line;
+      if (!path_.empty() && path_.back() == '\n') path_.pop_back();
+    }
+    if (from != nullptr) std::fclose(from);
+  }
+  ~UnitSim() {
+    if (pid_ > 0 && Stop() < 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  const std::string& path() const { return path_; }
+  // Closes its stdin and returns its exit status (-1 if it could not be collected).
+  int Stop() {
+    if (stdin_ >= 0) close(stdin_);
+    stdin_ = -1;
+    int status = 0;
+    if (pid_ <= 0 || waitpid(pid_, &status, 0) != pid_) return -1;
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int stdin_ = -1;
+  std::string path_;
+};
+
+class UnitSimEndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("vyn-unit-sim-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    memory_ = (dir_ / "memory.bin").string();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::vector<std::string> Args(std::vector<std::string> extra) const {
+    std::vector<std::string> args = {"--memory", memory_, "--log", (dir_ / "sim.log").string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  }
+
+  fs::path dir_;
+  std::string memory_;
+  SteadyClock clock_;
+};
+
+TEST_F(UnitSimEndToEndTest, VersionReadyMemoryKindAndABlockRoundTrip) {
+  UnitSim sim(Args({"--zix-version", "14-1-V03.00", "--wire-speed"}));
+  ASSERT_FALSE(sim.path().empty());
+  auto port = TtySerialPort::ForPath(sim.path());
+  ZixLink link(*port, clock_);
+  ASSERT_EQ(link.Open(), OpenResult::kOpened);
+
+  std::string version;
+  EXPECT_EQ(link.ReadZixVersion(version), LinkResult::kSuccess);
+  EXPECT_EQ(version, "14-1-V03.00");
+  EXPECT_EQ(link.CheckZixVersion(kVersionForDeviceRead), LinkResult::kSuccess);
+  EXPECT_EQ(link.CheckReady(), LinkResult::kSuccess);
+  EXPECT_EQ(link.MemorySize(), 2048);
+
+  ParameterImage image{};
+  for (int i = 0; i < 0x30; ++i) image[0x100 + i] = static_cast<std::uint8_t>(0xA0 + i);
+  EXPECT_EQ(link.WriteRange(image, 0x100, 0x12F), LinkResult::kSuccess);
+  ParameterImage back{};
+  EXPECT_EQ(link.ReadRange(back, 0x100, 0x12F), LinkResult::kSuccess);
+  EXPECT_EQ(back, image);
+  link.Close();
+  EXPECT_EQ(sim.Stop(), 0);
+
+  // The simulator keeps the unit's memory in its file.
+  std::ifstream file(memory_, std::ios::binary);
+  std::vector<char> stored((std::istreambuf_iterator<char>(file)), {});
+  ASSERT_EQ(stored.size(), kImageSize);
+  EXPECT_EQ(static_cast<std::uint8_t>(stored[0x12F]), 0xCF);
+}
+
+TEST_F(UnitSimEndToEndTest, ExtendedModeChunkedRepliesAndFaults) {
+  UnitSim sim(Args({"--memory-kind", "1", "--chunk", "16", "--chunk-gap", "40", "--fault",
+                    "20:nak:2", "--fault", "60:silence"}));
+  ASSERT_FALSE(sim.path().empty());
+  auto port = TtySerialPort::ForPath(sim.path());
+  ZixLink link(*port, clock_);
+  ASSERT_EQ(link.Open(), OpenResult::kOpened);
+  EXPECT_EQ(link.MemorySize(), kExtendedMemory);
+  link.SetExtendedMode(true);
+
+  ParameterImage image{};
+  image.fill(0x5A);
+  // The block at 0x20 succeeds on its third try; the block at 0x60 is never answered.
+  EXPECT_EQ(link.ReadRange(image, 0x00, 0x5F), LinkResult::kSuccess);
+  EXPECT_EQ(image[0x20], 0x00);
+  EXPECT_EQ(link.ReadRange(image, 0x40, 0x7F), LinkResult::kBlockReadFailed);
+  EXPECT_EQ(image[0x60], 0x5A);
+  EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST_F(UnitSimEndToEndTest, RefusesABadCommandLine) {
+  UnitSim sim({"--fault", "zz:nak"});
+  EXPECT_TRUE(sim.path().empty());
+  EXPECT_EQ(sim.Stop(), 2);
+}
+
+}  // namespace
+}  // namespace vyn
