@@ -471,10 +471,11 @@ const FieldInfo* FindField(std::string_view name) {
 
 const FieldInfo* FieldAt(int address) {
   static const std::vector<const FieldInfo*> by_address = [] {
-    std::vector<const FieldInfo*> map(2048, nullptr);
+    std::vector<const FieldInfo*> map(kImageSize, nullptr);
     for (const FieldInfo& field : FieldCatalogue()) {
       if (field.alternate) continue;
-      for (int a = field.address; a <= field.last() && a < 2048; ++a) map[a] = &field;
+      for (int a = field.address; a <= field.last() && a < static_cast<int>(kImageSize); ++a)
+        map[a] = &field;
     }
     return map;
   }();

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/image/codecs.h"
+#include "core/image/parameter_image.h"
 
 namespace vyn {
 

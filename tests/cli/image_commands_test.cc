@@ -1,0 +1,309 @@
+// vynctl show, convert and diff, and the default-configuration generator, run as a user would.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/image/codecs.h"
+#include "core/image/field_catalogue.h"
+#include "core/strings/message_ids.h"
+#include "core/strings/string_table.h"
+
+namespace vyn {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+struct RunResult {
+  int exit_code;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream data;
+  data << in.rdbuf();
+  return data.str();
+}
+
+Bytes ReadBytes(const fs::path& path) {
+  const std::string text = ReadText(path);
+  return Bytes(text.begin(), text.end());
+}
+
+void WriteBytes(const fs::path& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+// A JSON object whose values are strings or numbers, as `vynctl show --json` writes it; the
+// values come back as their text. nullopt when the text is not such an object.
+class JsonObject {
+ public:
+  static std::optional<std::map<std::string, std::string>> Parse(const std::string& text) {
+    JsonObject parser(text);
+    std::map<std::string, std::string> object;
+    if (!parser.Take('{')) return std::nullopt;
+    if (parser.Take('}')) return parser.AtEnd() ? std::optional(object) : std::nullopt;
+    do {
+      std::string key, value;
+      if (!parser.String(key) || !parser.Take(':') || !parser.Value(value)) return std::nullopt;
+      if (!object.emplace(key, value).second) return std::nullopt;
+    } while (parser.Take(','));
+    if (!parser.Take('}') || !parser.AtEnd()) return std::nullopt;
+    return object;
+  }
+
+ private:
+  explicit JsonObject(const std::string& text) : text_(text) {}
+  void Space() {
+    while (pos_ < text_.size() && std::isspace(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+  }
+  bool AtEnd() {
+    Space();
+    return pos_ == text_.size();
+  }
+  bool Take(char c) {
+    Space();
+    if (pos_ < text_.size() && text_[pos_] == c) return ++pos_, true;
+    return false;
+  }
+  bool String(std::string& out) {
+    if (!Take('"')) return false;
+    while (pos_ < text_.size()) {
+      const unsigned char c = text_[pos_++];
+      if (c == '"') return true;
+      if (c < 0x20) return false;
+      if (c != '\\') {
+        out += static_cast<char>(c);
+        continue;
+      }
+      if (pos_ >= text_.size()) return false;
+      const char e = text_[pos_++];
+      if (e == 'u') {
+        if (pos_ + 4 > text_.size()) return false;
+        out += static_cast<char>(std::stoi(text_.substr(pos_, 4), nullptr, 16));
+        pos_ += 4;
+      } else if (std::string("\"\\/bfnrt").find(e) != std::string::npos) {
+        out += e;
+      } else {
+        return false;
+      }
+    }
+    return false;
+  }
+  bool Value(std::string& out) {
+    Space();
+    if (pos_ < text_.size() && text_[pos_] == '"') return String(out);
+    const std::size_t start = pos_;
+    if (pos_ < text_.size() && text_[pos_] == '-') ++pos_;
+    while (pos_ < text_.size() &&
+           (std::isdigit(static_cast<unsigned char>(text_[pos_])) || text_[pos_] == '.'))
+      ++pos_;
+    out = text_.substr(start, pos_ - start);
+    return !out.empty() && out != "-";
+  }
+
+  const std::string& text_;
+  std::size_t pos_ = 0;
+};
+
+class ImageCommandsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::path(testing::TempDir()) /
+           ("vynctl_image_" +
+            std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  RunResult Program(const std::string& program, const std::string& args) {
+    const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
+    const std::string command = "'" + std::string(VYN_BIN_DIR) + "/" + program + "' " + args +
+                                " >'" + out.string() + "' 2>'" + err.string() + "'";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
+  }
+  RunResult Vynctl(const std::string& args) { return Program("vynctl", args); }
+  std::string Path(const std::string& name) const { return "'" + (dir_ / name).string() + "'"; }
+
+  static Bytes DefaultImage() { return ReadBytes(fs::path(VYN_BIN_DIR) / "Default.b"); }
+
+  // An old 512-byte file: A = 0W123#, C = 123 in dial digits, alarm code A = 1234A.
+  static Bytes ShortLayoutFile() {
+    Bytes bytes = DefaultImage();
+    bytes.resize(kShortImageSize);
+    std::fill(bytes.begin() + 0x010, bytes.begin() + 0x070, 0xAA);
+    const DialField a = EncodeDialDigits("0W123#", DialKind::kTelephone);
+    const DialField c = EncodeDialDigits("123", DialKind::kTelephone);
+    const DialField code = EncodeDialDigits("1234A", DialKind::kAlarmCode);
+    std::copy(a.begin(), a.end(), bytes.begin() + 0x010);
+    std::copy(c.begin(), c.end(), bytes.begin() + 0x020);
+    std::copy(code.begin(), code.end(), bytes.begin() + 0x040);
+    return bytes;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(ImageCommandsTest, ShowsTheGeneratedDefaultConfigurationAsJson) {
+  const RunResult run = Vynctl("show '" + std::string(VYN_BIN_DIR) + "/Default.b' --json");
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const auto object = JsonObject::Parse(run.out);
+  ASSERT_TRUE(object.has_value()) << run.out;
+  const auto listed = std::count_if(FieldCatalogue().begin(), FieldCatalogue().end(),
+                                    [](const FieldInfo& f) { return !f.alternate; });
+  EXPECT_EQ(static_cast<long>(object->size()), listed);
+  EXPECT_EQ(object->at("LayoutVersion"), "5");
+  EXPECT_NE(object->at("TestAlarmInterval"), "0");
+  EXPECT_EQ(object->at("TimeZoneGroup"), "1");
+  EXPECT_EQ(object->at("TelephoneNumber.A"), "");
+  EXPECT_EQ(object->at("NetworkMask"), "255.255.255.0");
+  EXPECT_EQ(DefaultImage()[0x1B1], 1);
+}
+
+TEST_F(ImageCommandsTest, ShowEscapesTextsForJsonAndListsFieldsWithAddresses) {
+  Bytes bytes = DefaultImage();
+  const std::string odd = "a\"b\\c\x01\xE4";
+  std::copy(odd.begin(), odd.end(), bytes.begin() + 0x200);  // NtpServer
+  bytes[0x200 + odd.size()] = 0;
+  WriteBytes(dir_ / "odd.Rodid", bytes);
+  const RunResult json = Vynctl("show " + Path("odd.Rodid") + " --json");
+  ASSERT_EQ(json.exit_code, 0) << json.err;
+  const auto object = JsonObject::Parse(json.out);
+  ASSERT_TRUE(object.has_value()) << json.out;
+  EXPECT_EQ(object->at("NtpServer"), odd);
+
+  const RunResult table = Vynctl("show " + Path("odd.Rodid"));
+  ASSERT_EQ(table.exit_code, 0) << table.err;
+  EXPECT_NE(table.out.find("0x0C2        TestAlarmInterval"), std::string::npos) << table.out;
+  EXPECT_NE(table.out.find("0x010-0x017  TelephoneNumber.A"), std::string::npos);
+}
+
+TEST_F(ImageCommandsTest, ShowReportsAByteOutsideItsList) {
+  Bytes bytes = DefaultImage();
+  bytes[0x070] = 9;  // CallSequence.1.1: 0-6 only
+  WriteBytes(dir_ / "bad.Rodid", bytes);
+  const RunResult run = Vynctl("show " + Path("bad.Rodid"));
+  EXPECT_EQ(run.exit_code, 4);
+  EXPECT_NE(run.err.find("0x070"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("CallSequence.1.1"), std::string::npos) << run.err;
+  EXPECT_NE(run.out.find("CallSequence.1.1"), std::string::npos);  // still listed
+
+  // With a settings file whose CallSequence list holds 9 the same byte is valid.
+  std::string values = ReadText(fs::path(VYN_BIN_DIR) / "Values.i");
+  const std::size_t at = values.find("7=<END>", values.find("[CallSequence]"));
+  ASSERT_NE(at, std::string::npos);
+  values.replace(at, 7, "9=X\n10=<END>");
+  std::ofstream(dir_ / "Values.ini") << values;
+  EXPECT_EQ(Vynctl("show " + Path("bad.Rodid") + " --values " + Path("Values.ini")).exit_code, 0);
+}
+
+TEST_F(ImageCommandsTest, CommandsRefuseFilesOfOtherSizes) {
+  WriteBytes(dir_ / "thousand", Bytes(1000, 0));
+  for (const std::string command : {"show", "convert", "diff"}) {
+    std::string args = command + " " + Path("thousand");
+    if (command == "convert") args += " -o " + Path("out");
+    if (command == "diff") args += " " + Path("thousand");
+    const RunResult run = Vynctl(args);
+    EXPECT_EQ(run.exit_code, 1) << command;
+    EXPECT_NE(run.err.find("Kann ausgewählte Konfiguration nicht laden."), std::string::npos)
+        << command << ": " << run.err;
+    EXPECT_EQ(StringTable::Builtin().Text(msg::kCannotLoadConfiguration),
+              "Kann ausgewählte Konfiguration nicht laden.");
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "out"));
+  EXPECT_EQ(Vynctl("show").exit_code, 2);
+  EXPECT_EQ(Vynctl("convert " + Path("thousand")).exit_code, 2);
+  EXPECT_EQ(Vynctl("diff " + Path("thousand")).exit_code, 2);
+  EXPECT_EQ(Vynctl("show " + Path("thousand") + " --bogus").exit_code, 2);
+}
+
+TEST_F(ImageCommandsTest, ConvertMovesShortLayoutNumbersIntoThePool) {
+  const Bytes old_file = ShortLayoutFile();
+  WriteBytes(dir_ / "old.Rodid", old_file);
+  const RunResult run = Vynctl("convert " + Path("old.Rodid") + " -o " + Path("new.Rodid"));
+  ASSERT_EQ(run.exit_code, 0) << run.err;
+  const Bytes converted = ReadBytes(dir_ / "new.Rodid");
+  ASSERT_EQ(converted.size(), kImageSize);
+  EXPECT_EQ(converted[0x010], 0);
+  EXPECT_EQ(converted[0x018], 0xFF);
+  EXPECT_EQ(converted[0x020], 1);
+  EXPECT_TRUE(std::all_of(converted.begin() + 0x011, converted.begin() + 0x018,
+                          [](std::uint8_t b) { return b == 0xAA; }));
+  const std::string pool(converted.begin() + 0x600, converted.begin() + 0x60B);
+  EXPECT_EQ(pool, std::string("\x06"
+                              "0W123#\x03"
+                              "123",
+                              11));
+  EXPECT_TRUE(std::equal(old_file.begin() + 0x040, old_file.begin() + 0x200,
+                         converted.begin() + 0x040));  // alarm codes and the rest unchanged
+  EXPECT_TRUE(std::all_of(converted.begin() + 0x200, converted.begin() + 0x600,
+                          [](std::uint8_t b) { return b == 0; }));
+
+  // The same configuration in either layout.
+  EXPECT_EQ(Vynctl("diff " + Path("old.Rodid") + " " + Path("new.Rodid")).exit_code, 0);
+}
+
+TEST_F(ImageCommandsTest, DiffNamesTheFieldsAndBytesThatDiffer) {
+  const Bytes a = DefaultImage();
+  Bytes b = a;
+  b[0x0C2] = 48;    // TestAlarmInterval
+  b[0x0BE] = 0x11;  // an unnamed byte
+  WriteBytes(dir_ / "a", a);
+  WriteBytes(dir_ / "b", b);
+  EXPECT_EQ(Vynctl("diff " + Path("a") + " " + Path("a")).exit_code, 0);
+  const RunResult run = Vynctl("diff " + Path("a") + " " + Path("b"));
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(run.out, "0x0C2 TestAlarmInterval: 24 -> 48\n0x0BE: 0 -> 17\n");
+}
+
+TEST_F(ImageCommandsTest, TheGeneratorRefusesBadLinesWithTheirLineNumber) {
+  const struct {
+    const char* source;
+    const char* message;
+  } cases[] = {
+      {"# comment\nNoSuchField = 1\n", ":2: unknown field 'NoSuchField'"},
+      {"RepeatSequence = many\n", ":1: RepeatSequence = 'many'"},
+      {"TestAlarmInterval = 0\n", ":1: TestAlarmInterval"},
+      {"RepeatSequence = 1\nRepeatSequence = 2\n", ":2: field 'RepeatSequence' given twice"},
+      {"TelephoneNumber.A = 030 X\n", ":1: '030 X' is not a dial number"},
+      {"TestAlarmInterval = 1\nTimeZoneIndex = 7\nTimeZoneGroup = 1\n",
+       ":3: TimeZoneGroup does not match"},
+      {"RepeatSequence 2\n", ":1: expected"},
+      {"RepeatSequence = 2\n", "TestAlarmInterval must not be 0"},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(dir_ / "config.txt") << c.source;
+    const RunResult run = Program("vyn-mkdefault", Path("config.txt") + " " + Path("out.b"));
+    EXPECT_EQ(run.exit_code, 1) << c.source;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.source << run.err;
+    EXPECT_FALSE(fs::exists(dir_ / "out.b")) << c.source;
+  }
+  std::ofstream(dir_ / "config.txt") << "TestAlarmInterval = 1\nTelephoneNumber.B = 0301234\n";
+  ASSERT_EQ(Program("vyn-mkdefault", Path("config.txt") + " " + Path("out.b")).exit_code, 0);
+  const Bytes image = ReadBytes(dir_ / "out.b");
+  ASSERT_EQ(image.size(), kImageSize);
+  EXPECT_EQ(image[0x018], 0);
+  EXPECT_EQ(image[0x600], 7);
+  EXPECT_EQ(Program("vyn-mkdefault", Path("config.txt")).exit_code, 2);
+}
+
+}  // namespace
+}  // namespace vyn
