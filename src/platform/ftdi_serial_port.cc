@@ -7,6 +7,8 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/steady_clock.h"
+
 namespace vyn {
 namespace {
 
@@ -16,12 +18,6 @@ constexpr int kFtdiVendor = 0x0403;
 constexpr unsigned char kLatencyTimerMs = 2;
 constexpr int kUsbReadTimeoutMs = 10;
 constexpr int kUsbWriteTimeoutMs = 100;
-
-std::uint64_t SteadyMs() {
-  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        std::chrono::steady_clock::now().time_since_epoch())
-                                        .count());
-}
 
 }  // namespace
 
@@ -124,14 +120,14 @@ std::size_t FtdiSerialPort::Write(std::span<const std::uint8_t> bytes) {
 }
 
 bool FtdiSerialPort::WaitReadable(std::uint32_t timeout_ms) {
-  const std::uint64_t deadline = SteadyMs() + timeout_ms;
+  const std::uint64_t deadline = MonotonicMs() + timeout_ms;
   // Each read blocks in libusb until the chip's latency timer delivers (or the USB read
   // timeout passes), so this loop waits on the device rather than spinning.
-  while (open_ && received_.empty() && SteadyMs() < deadline) {
+  while (open_ && received_.empty() && MonotonicMs() < deadline) {
     if (!Fetch()) break;
   }
   if (!received_.empty()) return true;
-  const std::uint64_t now = SteadyMs();
+  const std::uint64_t now = MonotonicMs();
   if (now < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(deadline - now));
   return false;
 }

@@ -4,6 +4,9 @@
 
 namespace vyn {
 
+// Milliseconds of the monotonic clock, for the ports' own deadlines.
+std::uint64_t MonotonicMs();
+
 // The real monotonic clock.
 class SteadyClock : public Clock {
  public:

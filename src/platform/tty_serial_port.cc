@@ -13,6 +13,8 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/steady_clock.h"
+
 namespace vyn {
 namespace {
 
@@ -47,12 +49,6 @@ std::string FirstLine(const fs::path& file) {
   std::string line;
   std::getline(in, line);
   return line;
-}
-
-std::uint64_t SteadyMs() {
-  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        std::chrono::steady_clock::now().time_since_epoch())
-                                        .count());
 }
 
 }  // namespace
@@ -186,10 +182,10 @@ std::size_t TtySerialPort::Write(std::span<const std::uint8_t> bytes) {
 }
 
 bool TtySerialPort::WaitReadable(std::uint32_t timeout_ms) {
-  const std::uint64_t deadline = SteadyMs() + timeout_ms;
+  const std::uint64_t deadline = MonotonicMs() + timeout_ms;
   for (;;) {
     if (fd_ < 0) break;
-    const std::uint64_t now = SteadyMs();
+    const std::uint64_t now = MonotonicMs();
     const int remaining = now >= deadline ? 0 : static_cast<int>(deadline - now);
     pollfd p{fd_, POLLIN, 0};
     const int r = ::poll(&p, 1, remaining);
@@ -200,9 +196,9 @@ bool TtySerialPort::WaitReadable(std::uint32_t timeout_ms) {
       if ((p.revents & POLLIN) != 0 && (!dead || BytesWaiting() > 0)) return true;
       break;  // nothing will come: wait out the time below
     }
-    return false;      // timed out
+    return false;  // timed out
   }
-  const std::uint64_t now = SteadyMs();
+  const std::uint64_t now = MonotonicMs();
   if (now < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(deadline - now));
   return false;
 }
