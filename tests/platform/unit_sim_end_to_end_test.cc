@@ -147,6 +147,49 @@ TEST_F(UnitSimEndToEndTest, ExtendedModeChunkedRepliesAndFaults) {
   EXPECT_EQ(sim.Stop(), 0);
 }
 
+TEST_F(UnitSimEndToEndTest, ReadinessAndTransmitterCommands) {
+  UnitSim sim(Args({"--ready-after", "2", "--memory-kind", "nak", "--radio-code", "12AB",
+                    "--radio-after", "1", "--info-after", "2", "--info-write-after", "2"}));
+  ASSERT_FALSE(sim.path().empty());
+  auto port = TtySerialPort::ForPath(sim.path());
+  ZixLink link(*port, clock_);
+  ASSERT_EQ(link.Open(), OpenResult::kOpened);
+  EXPECT_EQ(link.CheckReady(), LinkResult::kNoAnswer);
+  EXPECT_EQ(link.CheckReady(), LinkResult::kNoAnswer);
+  EXPECT_EQ(link.CheckReady(), LinkResult::kSuccess);
+  EXPECT_EQ(link.MemorySize(), kUnknownMemory);
+
+  std::string text;
+  EXPECT_EQ(link.StartRadioReceive(), LinkResult::kSuccess);
+  EXPECT_EQ(link.GetRadioCode(text), LinkResult::kSuccess);
+  EXPECT_EQ(text, "0000");
+  EXPECT_EQ(link.GetRadioCode(text), LinkResult::kSuccess);
+  EXPECT_EQ(text, "12AB");
+  EXPECT_EQ(link.StopRadioReceive(), LinkResult::kSuccess);
+
+  EXPECT_EQ(link.RequestTransmitterInfo("12AB", kTransmitterInfoParameters), LinkResult::kSuccess);
+  link.PollTransmitterInfo(text);
+  EXPECT_EQ(text, "00");
+  link.PollTransmitterInfo(text);
+  EXPECT_EQ(text.size(), 28u);
+  EXPECT_EQ(text.substr(0, 4), "12AB");
+
+  EXPECT_EQ(link.SendTransmitterInfo("12AB",
+                                     "2730280129"
+                                     "01"),
+            LinkResult::kSuccess);
+  EXPECT_EQ(link.PollTransmitterWrite(text), LinkResult::kSuccess);
+  EXPECT_EQ(text, "00");
+  EXPECT_EQ(link.PollTransmitterWrite(text), LinkResult::kSuccess);
+  EXPECT_EQ(text, "03");
+  // The transmitter now reports the values written.
+  EXPECT_EQ(link.RequestTransmitterInfo("12AB", kTransmitterInfoParameters), LinkResult::kSuccess);
+  link.PollTransmitterInfo(text);
+  link.PollTransmitterInfo(text);
+  EXPECT_EQ(text.substr(4, 12), "273028012901");
+  EXPECT_EQ(sim.Stop(), 0);
+}
+
 TEST_F(UnitSimEndToEndTest, RefusesABadCommandLine) {
   UnitSim sim({"--fault", "zz:nak"});
   EXPECT_TRUE(sim.path().empty());
