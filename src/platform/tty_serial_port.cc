@@ -129,7 +129,14 @@ bool TtySerialPort::SetLineSettings(const LineSettings& settings) {
     if (speed == B0 || ::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0) {
       ok = false;
     }
-    if (::tcsetattr(fd_, TCSANOW, &tio) != 0) ok = false;
+    // tcsetattr reports success when any of the settings took; read them back to be sure.
+    termios now{};
+    if (::tcsetattr(fd_, TCSANOW, &tio) != 0 || ::tcgetattr(fd_, &now) != 0 ||
+        (now.c_cflag & (CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS)) !=
+            (tio.c_cflag & (CSIZE | CSTOPB | PARENB | PARODD | CRTSCTS)) ||
+        ::cfgetospeed(&now) != speed) {
+      ok = false;
+    }
   } else {
     ok = false;
   }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/link/zix_link.h"
-
 namespace vyn {
 namespace {
 
@@ -82,6 +80,12 @@ void RefreshProtectedRanges(ZixLink& link, Session& session, ParameterImage& ima
       std::copy(from.begin(), from.end(), Bytes(image, step.range).begin());
     }
   }
+}
+
+LinkResult WriteRangeWithPlan(ZixLink& link, Session& session, ParameterImage& image, int first,
+                              int last, const ConfirmPasswordChange& confirm) {
+  RefreshProtectedRanges(link, session, image, confirm);
+  return link.WriteRange(image, first, last);
 }
 
 }  // namespace vyn

@@ -6,11 +6,10 @@
 
 #include "core/image/field_catalogue.h"
 #include "core/image/parameter_image.h"
+#include "core/link/zix_link.h"
 #include "core/session/session.h"
 
 namespace vyn {
-
-class ZixLink;
 
 // Before an image is written to the unit, the ranges the access level protects are taken from
 // the unit into the image, so the write leaves them as they are.
@@ -45,5 +44,10 @@ using ConfirmPasswordChange = std::function<bool()>;
 // session.PasswordChangeConfirmed when the user confirms the question.
 void RefreshProtectedRanges(ZixLink& link, Session& session, ParameterImage& image,
                             const ConfirmPasswordChange& confirm);
+
+// The whole write of a range as the flows do it: the refresh of the protected ranges (every
+// time, also when the range does not touch them), then the blocks of `first`..`last`.
+LinkResult WriteRangeWithPlan(ZixLink& link, Session& session, ParameterImage& image, int first,
+                              int last, const ConfirmPasswordChange& confirm);
 
 }  // namespace vyn

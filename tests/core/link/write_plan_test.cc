@@ -158,5 +158,22 @@ TEST_F(RefreshTest, FirmwareUpdateNeverAsks) {
   EXPECT_EQ(image_[0x0F7], 0x11);
 }
 
+TEST_F(RefreshTest, WriteRangeWithPlanRefreshesEvenForAnEmptyRange) {
+  int asked = 0;
+  EXPECT_EQ(WriteRangeWithPlan(link_, session_, image_, 1, 0, [&] { return ++asked, true; }),
+            LinkResult::kSuccess);
+  EXPECT_EQ(image_[0x0F7], unit_.memory[0x0F7]);
+
+  // The unit's protected bytes go back as they were; the rest is the image's.
+  image_[0x000] = 0x42;
+  image_[0x0F7] = 0x99;
+  const std::uint8_t unit_product = unit_.memory[0x0F7];
+  EXPECT_EQ(WriteRangeWithPlan(link_, session_, image_, 0, 0x7FF, [&] { return ++asked, true; }),
+            LinkResult::kSuccess);
+  EXPECT_EQ(unit_.memory[0x000], 0x42);
+  EXPECT_EQ(unit_.memory[0x0F7], unit_product);
+  EXPECT_EQ(asked, 0);
+}
+
 }  // namespace
 }  // namespace vyn
