@@ -15,7 +15,7 @@ struct Session {
   bool PinNotEntered = false;
   bool FirmwareUpdateActive = false;
   bool PasswordChangeConfirmed = false;
-  bool ShowReadComplete = false;
+  bool ShowReadComplete = true;  // show the "read complete" box after an editor read
 
   // Start value of the server exchange's message counter, drawn once at start-up.
   std::uint32_t MessageCounterStart = 0;
