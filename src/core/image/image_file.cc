@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
-#include <random>
-#include <system_error>
+#include <string_view>
+
+#include "core/files/replace_file.h"
 
 namespace vyn {
 namespace {
@@ -14,19 +14,6 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// A fresh file beside `target`; "x" makes the creation exclusive, so an existing file is
-// never reused or truncated.
-File CreateTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
-  std::random_device seed;
-  std::mt19937 random(seed());
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    temporary = target;
-    temporary += ".tmp" + std::to_string(random() % 1000000);
-    if (std::FILE* file = std::fopen(temporary.c_str(), "wbx")) return File(file);
-  }
-  return nullptr;
-}
 
 }  // namespace
 
@@ -51,30 +38,18 @@ ImageFileResult ReadImageFile(const std::string& path, VynData& data) {
 }
 
 ImageWriteResult WriteImageFile(const ParameterImage& image, const std::string& path) {
-  namespace fs = std::filesystem;
-  const fs::path target(path);
-  fs::path temporary;
-  File file = CreateTemporary(target, temporary);
-  if (!file) return ImageWriteResult::kCannotCreate;
-  const bool written = std::fwrite(image.data(), 1, image.size(), file.get()) == image.size() &&
-                       std::fflush(file.get()) == 0;
-  const bool closed = std::fclose(file.release()) == 0;
-  std::error_code error;
-  if (!written || !closed) {
-    fs::remove(temporary, error);
-    return ImageWriteResult::kWriteFailed;
+  const std::string_view content(reinterpret_cast<const char*>(image.data()), image.size());
+  switch (ReplaceFileContent(path, content)) {
+    case ReplaceFileResult::kOk:
+      return ImageWriteResult::kOk;
+    case ReplaceFileResult::kCannotCreate:
+      return ImageWriteResult::kCannotCreate;
+    case ReplaceFileResult::kWriteFailed:
+      return ImageWriteResult::kWriteFailed;
+    case ReplaceFileResult::kCannotReplace:
+      break;
   }
-  const fs::file_status existing = fs::status(target, error);
-  if (!error && fs::is_regular_file(existing)) {
-    fs::permissions(temporary, existing.permissions(), fs::perm_options::replace, error);
-  }
-  error.clear();
-  fs::rename(temporary, target, error);
-  if (error) {
-    fs::remove(temporary, error);
-    return ImageWriteResult::kCannotReplace;
-  }
-  return ImageWriteResult::kOk;
+  return ImageWriteResult::kCannotReplace;
 }
 
 }  // namespace vyn
