@@ -22,5 +22,6 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err);
 int RunConvert(const Args& args, std::ostream& out, std::ostream& err);
 int RunDiff(const Args& args, std::ostream& out, std::ostream& err);
 int RunStrings(const Args& args, std::ostream& out, std::ostream& err);
+int RunTextList(const Args& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vyn::cli

@@ -18,9 +18,10 @@ const Command kCommands[] = {
      vyn::cli::RunShow},
     {"convert", "convert IN -o OUT         write a 2048- or 512-byte file in the full layout",
      vyn::cli::RunConvert},
-    {"diff", "diff A B                  the named fields and bytes that differ",
-     vyn::cli::RunDiff},
+    {"diff", "diff A B                  the named fields and bytes that differ", vyn::cli::RunDiff},
     {"strings", "strings [ID...]           texts of the string table", vyn::cli::RunStrings},
+    {"textlist", "textlist FILE [-o OUT]    the text list of every parameter (FILE.txt)",
+     vyn::cli::RunTextList},
 };
 
 void PrintUsage(std::ostream& out) {

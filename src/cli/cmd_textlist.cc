@@ -1,0 +1,41 @@
+#include <filesystem>
+#include <system_error>
+
+#include "cli/args.h"
+#include "cli/commands.h"
+#include "cli/image_source.h"
+#include "core/image/vyn_data.h"
+#include "core/reports/text_list.h"
+#include "core/strings/string_table.h"
+
+namespace vyn::cli {
+
+// The list as the editor writes it for a configuration opened from FILE: the header names the
+// file's full path and the list goes beside it as FILE.txt unless -o names another place.
+int RunTextList(const Args& args, std::ostream& out, std::ostream& err) {
+  std::string error;
+  const std::optional<ParsedArgs> parsed = ParseArgs(args, {"-o"}, {}, error);
+  if (!parsed || parsed->positional.size() != 1) {
+    if (!error.empty()) err << "vynctl textlist: " << error << "\n";
+    err << "usage: vynctl textlist FILE [-o OUT]\n";
+    return kExitUsage;
+  }
+  const std::string& file = parsed->positional[0];
+  VynData data;
+  if (!LoadImage("textlist", file, data.WorkingImage, data.ShortLayout, err)) return kExitFailure;
+  data.Origin = ImageOrigin::OpenedFile;
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+  data.FileName = ec ? file : absolute.lexically_normal().string();
+
+  const std::string path =
+      parsed->Has("-o") ? parsed->Option("-o") : TextListFileName(data, std::string());
+  if (WriteTextListTo(data, StringTable::Builtin(), path) != TextListStatus::kWritten) {
+    err << "vynctl textlist: " << path << ": cannot be written\n";
+    return kExitFailure;
+  }
+  out << path << "\n";
+  return kExitOk;
+}
+
+}  // namespace vyn::cli

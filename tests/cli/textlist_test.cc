@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "../core/settings/temp_folder.h"
+#include "core/image/image_file.h"
+#include "core/reports/text_list.h"
+#include "core/strings/message_ids.h"
+#include "core/strings/string_table.h"
+
+namespace vyn {
+namespace {
+
+struct CliRun {
+  int exit_code;
+  std::string out;
+  std::string err;
+};
+
+// Runs the built vynctl in `folder` as a user would; `args` go through the shell.
+CliRun RunVynctl(const testing::TempFolder& folder, const std::string& args) {
+  const std::string out_path = folder.File("stdout");
+  const std::string err_path = folder.File("stderr");
+  const std::string command = "cd '" + folder.Path().string() + "' && '" + VYN_BIN_DIR +
+                              "/vynctl' " + args + " >'" + out_path + "' 2>'" + err_path + "'";
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::TempFolder::Read(out_path),
+          testing::TempFolder::Read(err_path)};
+}
+
+// The generated default configuration, copied to `folder` as `name`.
+std::string CopyDefault(const testing::TempFolder& folder, const std::string& name) {
+  const std::string path = folder.File(name);
+  std::filesystem::copy_file(std::string(VYN_BIN_DIR) + "/Default.b", path);
+  return path;
+}
+
+// What the editor writes for the configuration opened from `path`.
+std::string ExpectedList(const std::string& path) {
+  VynData data;
+  EXPECT_EQ(ReadImageFile(path, data), ImageFileResult::kOk);
+  data.Origin = ImageOrigin::OpenedFile;
+  data.FileName = path;
+  return TextListContent(data, StringTable::Builtin());
+}
+
+TEST(VynctlTextListTest, WritesTheListBesideTheFileAndPrintsItsPath) {
+  testing::TempFolder folder;
+  const std::string file = CopyDefault(folder, "abc.Rodid");
+  const CliRun run = RunVynctl(folder, "textlist '" + file + "'");
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, file + ".txt\n");
+  EXPECT_EQ(run.err, "");
+  const std::string list = testing::TempFolder::Read(file + ".txt");
+  EXPECT_EQ(list, ExpectedList(file));
+  EXPECT_EQ(list.substr(0, 15 + file.size() + 4), "Parameters in\r\n<" + file + ">\r\n");
+}
+
+TEST(VynctlTextListTest, ARelativeFileIsNamedByItsFullPath) {
+  testing::TempFolder folder;
+  const std::string file = CopyDefault(folder, "abc.Rodid");
+  std::filesystem::create_directory(folder.Path() / "sub");
+  const CliRun run = RunVynctl(folder, "textlist sub/../abc.Rodid");
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, file + ".txt\n");
+  EXPECT_EQ(testing::TempFolder::Read(file + ".txt"), ExpectedList(file));
+}
+
+TEST(VynctlTextListTest, OutputGoesWhereTheOptionSays) {
+  testing::TempFolder folder;
+  const std::string file = CopyDefault(folder, "abc.Rodid");
+  const CliRun run = RunVynctl(folder, "textlist -o list.txt abc.Rodid");
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "list.txt\n");
+  EXPECT_EQ(testing::TempFolder::Read(folder.File("list.txt")), ExpectedList(file));
+  EXPECT_FALSE(std::filesystem::exists(file + ".txt"));
+}
+
+TEST(VynctlTextListTest, BadFilesAndUsageErrorsFail) {
+  testing::TempFolder folder;
+  const std::string short_file = folder.Write("bad.Rodid", std::string(100, '\0'));
+  const std::string cannot_load = StringTable::Builtin().Text(msg::kCannotLoadConfiguration);
+  const struct {
+    std::string args;
+    int exit_code;
+    std::string err_part;
+  } cases[] = {
+      {"textlist '" + short_file + "'", 1, cannot_load},
+      {"textlist '" + folder.File("missing.Rodid") + "'", 1, cannot_load},
+      {"textlist '" + CopyDefault(folder, "a.Rodid") + "' -o '" + folder.File("no/x.txt") + "'", 1,
+       "cannot be written"},
+      {"textlist", 2, "usage: vynctl textlist FILE [-o OUT]"},
+      {"textlist a b", 2, "usage:"},
+      {"textlist a -o", 2, "needs a value"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunVynctl(folder, c.args);
+    EXPECT_EQ(run.exit_code, c.exit_code) << c.args;
+    EXPECT_NE(run.err.find(c.err_part), std::string::npos) << c.args << ": " << run.err;
+    EXPECT_EQ(run.out, "") << c.args;
+  }
+  EXPECT_FALSE(std::filesystem::exists(short_file + ".txt"));
+}
+
+}  // namespace
+}  // namespace vyn
