@@ -30,6 +30,11 @@ int RunTextList(const Args& args, std::ostream& out, std::ostream& err) {
 
   const std::string path =
       parsed->Has("-o") ? parsed->Option("-o") : TextListFileName(data, std::string());
+  // The list must never take the place of the configuration it describes.
+  if (std::filesystem::equivalent(file, path, ec)) {
+    err << "vynctl textlist: " << path << ": is the configuration file itself\n";
+    return kExitUsage;
+  }
   if (WriteTextListTo(data, StringTable::Builtin(), path) != TextListStatus::kWritten) {
     err << "vynctl textlist: " << path << ": cannot be written\n";
     return kExitFailure;

@@ -92,6 +92,7 @@ TEST(VynctlTextListTest, BadFilesAndUsageErrorsFail) {
       {"textlist '" + folder.File("missing.Rodid") + "'", 1, cannot_load},
       {"textlist '" + CopyDefault(folder, "a.Rodid") + "' -o '" + folder.File("no/x.txt") + "'", 1,
        "cannot be written"},
+      {"textlist a.Rodid -o ./a.Rodid", 2, "is the configuration file itself"},
       {"textlist", 2, "usage: vynctl textlist FILE [-o OUT]"},
       {"textlist a b", 2, "usage:"},
       {"textlist a -o", 2, "needs a value"},
@@ -103,6 +104,7 @@ TEST(VynctlTextListTest, BadFilesAndUsageErrorsFail) {
     EXPECT_EQ(run.out, "") << c.args;
   }
   EXPECT_FALSE(std::filesystem::exists(short_file + ".txt"));
+  EXPECT_EQ(testing::TempFolder::Read(folder.File("a.Rodid")).size(), 2048u);
 }
 
 }  // namespace
