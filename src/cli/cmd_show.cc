@@ -1,25 +1,13 @@
-#include <filesystem>
-#include <map>
-#include <system_error>
-#include <utility>
-
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/image_source.h"
 #include "core/image/field_catalogue.h"
 #include "core/image/field_values.h"
+#include "core/image/list_tables.h"
 #include "core/settings/vyn_ini.h"
 
 namespace vyn::cli {
 namespace {
-
-// The delivered settings file lies beside the executable under its installed short name.
-std::string DeliveredValuesFile() {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "Values.i";
-  return (exe.parent_path() / "Values.i").string();
-}
 
 // Strings in JSON: quotes, backslashes and control characters escaped; bytes above 0x7F
 // (texts of the image are not necessarily UTF-8) as \u00XX, so the output is always valid.
@@ -40,29 +28,6 @@ std::string JsonString(const std::string& text) {
   }
   return out + "\"";
 }
-
-// Reads each list of the settings file once.
-class ListTables {
- public:
-  explicit ListTables(const VynIni& ini) : ini_(ini) {}
-
-  bool Contains(const FieldInfo& field, std::uint8_t code) {
-    const bool stop = field.list_mode == ListMode::kStopAtSeparator;
-    auto key = std::make_pair(field.list_section, stop);
-    auto it = tables_.find(key);
-    if (it == tables_.end()) {
-      ChoiceList list;
-      std::vector<int> table;
-      ini_.FillList(list, field.list_section, table, ListCapacity(field.list_section), stop);
-      it = tables_.emplace(std::move(key), std::move(table)).first;
-    }
-    return VynIni::PositionOfValue(it->second, code) >= 0;
-  }
-
- private:
-  const VynIni& ini_;
-  std::map<std::pair<std::string, bool>, std::vector<int>> tables_;
-};
 
 }  // namespace
 
@@ -104,9 +69,7 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
   if (json) out << "\n}\n";
 
   ListTables lists(ini);
-  const std::vector<InvalidByte> invalid = ValidateImage(
-      image,
-      [&lists](const FieldInfo& field, std::uint8_t code) { return lists.Contains(field, code); });
+  const std::vector<InvalidByte> invalid = ValidateImage(image, lists.Membership());
   for (const InvalidByte& bad : invalid) {
     err << "vynctl show: byte " << int{bad.value} << " at address " << AddressText(bad.address)
         << " (" << bad.address << ") is not valid for " << bad.field->name << "\n";

@@ -1,12 +1,21 @@
 #include "cli/image_source.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "core/image/image_file.h"
 #include "core/strings/message_ids.h"
 #include "core/strings/string_table.h"
 
 namespace vyn::cli {
+
+std::string DeliveredValuesFile() {
+  std::error_code error;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error) return "Values.i";
+  return (exe.parent_path() / "Values.i").string();
+}
 
 bool LoadImage(const std::string& command, const std::string& path, ParameterImage& image,
                bool& short_layout, std::ostream& err) {
