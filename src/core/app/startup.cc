@@ -1,0 +1,193 @@
+#include "core/app/startup.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+#include "core/access/password_store.h"
+#include "core/files/replace_file.h"
+#include "core/settings/vyn_ini.h"
+#include "core/strings/edition.h"
+
+namespace vyn {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kCopyChunkSize = 2048;
+
+bool IsDirectory(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && fs::is_directory(path, error);
+}
+
+bool IsFile(const fs::path& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+std::string WithSeparator(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// Drops trailing separators, but never turns the root folder into an empty text.
+std::string WithoutSeparator(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
+}
+
+// Creates the folder when it is missing. The folders are the user's own: they get the ordinary
+// permissions of the umask with group and others kept from writing, whatever the umask allows.
+void CreateFolder(const fs::path& folder) {
+  std::error_code error;
+  if (fs::create_directory(folder, error)) {
+    fs::permissions(folder, fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove, error);
+  }
+}
+
+// Creates every missing level of `relative` (a "/"-separated path) below `base`, outermost first,
+// and returns the folder base + relative with exactly one separator between the parts and one
+// at the end.
+std::string CreateFoldersBelow(const std::string& base, const std::string& relative) {
+  std::string folder = WithSeparator(WithoutSeparator(base));
+  std::size_t begin = 0;
+  while (begin < relative.size()) {
+    std::size_t end = relative.find('/', begin);
+    if (end == std::string::npos) end = relative.size();
+    if (end > begin) {
+      folder += relative.substr(begin, end - begin);
+      CreateFolder(folder);
+      folder += '/';
+    }
+    begin = end + 1;
+  }
+  return folder;
+}
+
+std::string ProgramDataFolderFor(const StartupEnvironment& env, const StringTable& table) {
+  if (!IsDirectory(env.data_folder)) return WithSeparator(env.executable_folder);
+  return CreateFoldersBelow(env.data_folder, EditionFolderPathPosix(table));
+}
+
+std::string ConfigFolderFor(const StartupEnvironment& env, const StringTable& table) {
+  if (!IsDirectory(env.documents_folder)) {
+    return CreateFoldersBelow(env.executable_folder, "Config");
+  }
+  const std::string name = IsVelkstrom(table) ? "IP Hob config" : "VYN IP config";
+  return CreateFoldersBelow(env.documents_folder, "KEMB/" + name);
+}
+
+// Copies the delivered settings file; true when an older settings file was replaced.
+bool UpdateSettingsFile(const StartupEnvironment& env, const std::string& program_data_folder) {
+  if (!IsFile(fs::path(env.install_folder) / kInstalledSettingsFileName)) return false;
+  const VynIni target(program_data_folder + kSettingsFileName);
+  const auto copy = [&] {
+    return CopyProgramFile(env.install_folder, kInstalledSettingsFileName, kSettingsFileName,
+                           program_data_folder);
+  };
+  if (!IsFile(target.FileName())) {
+    if (copy()) target.WriteText(kSetupSection, kAppVersionKey, env.program_version);
+    return false;
+  }
+  const std::string config_directory = target.ReadText(kSetupSection, kConfigDirectoryKey);
+  if (target.ReadText(kSetupSection, kAppVersionKey) == env.program_version) return false;
+  // A failed copy keeps the old file with its old version, so the next start tries again
+  // rather than marking the old file as current.
+  if (!copy()) return false;
+  if (!config_directory.empty()) {
+    target.WriteText(kSetupSection, kConfigDirectoryKey, config_directory);
+  }
+  target.WriteText(kSetupSection, kAppVersionKey, env.program_version);
+  return true;
+}
+
+void CopyDefaultConfiguration(const StartupEnvironment& env, const std::string& program_data_folder,
+                              bool settings_updated) {
+  if (!IsFile(fs::path(env.install_folder) / kInstalledDefaultConfigurationName)) return;
+  // Whatever the case of the existing file's name, it is the one replaced, so only one
+  // default configuration remains.
+  const fs::path target = DefaultConfigurationPath(program_data_folder);
+  if (!settings_updated && IsFile(target)) return;
+  CopyProgramFile(env.install_folder, kInstalledDefaultConfigurationName,
+                  target.filename().string(), target.parent_path().string());
+}
+
+bool IsDefaultConfigurationName(const std::string& name) {
+  constexpr std::string_view kLower = "default.bin";
+  return std::equal(name.begin(), name.end(), kLower.begin(), kLower.end(), [](char a, char b) {
+    return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+  });
+}
+
+}  // namespace
+
+std::string ProgramFileVersion() { return VYN_VERSION; }
+
+bool CopyProgramFile(const std::string& source_folder, const std::string& source_name,
+                     const std::string& target_name, const std::string& target_folder) {
+  const fs::path source_path = fs::path(source_folder) / source_name;
+  std::FILE* source = std::fopen(source_path.c_str(), "rb");
+  if (source == nullptr) return false;
+  std::string content;
+  char chunk[kCopyChunkSize];
+  std::size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, source)) > 0) content.append(chunk, got);
+  const bool complete = std::feof(source) != 0 && std::ferror(source) == 0;
+  std::fclose(source);
+  if (!complete) return false;
+  const fs::path target = fs::path(target_folder) / target_name;
+  return ReplaceFileContent(target.string(), content) == ReplaceFileResult::kOk;
+}
+
+std::string DefaultConfigurationPath(const std::string& program_data_folder) {
+  const fs::path folder = WithoutSeparator(program_data_folder);
+  const fs::path preferred = folder / kDefaultConfigurationName;
+  if (IsFile(preferred)) return preferred.string();
+  std::vector<std::string> found;
+  std::error_code error;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (IsDefaultConfigurationName(name) && IsFile(it->path())) found.push_back(name);
+  }
+  if (found.empty()) return preferred.string();
+  // "default.bin" sorts after the upper-case spellings; prefer it, then the first in order.
+  std::sort(found.begin(), found.end());
+  const auto lower = std::find(found.begin(), found.end(), "default.bin");
+  return (folder / (lower != found.end() ? *lower : found.front())).string();
+}
+
+StartupResult RunMainWindowStartup(const StartupEnvironment& env, const StringTable& table) {
+  StartupResult result;
+  result.ProgramDataFolder = ProgramDataFolderFor(env, table);
+  result.ConfigFolder = ConfigFolderFor(env, table);
+  result.SettingsUpdated = UpdateSettingsFile(env, result.ProgramDataFolder);
+  CopyDefaultConfiguration(env, result.ProgramDataFolder, result.SettingsUpdated);
+  PasswordStore(result.ProgramDataFolder + kPasswordStoreFileName).EnsureDefaultPasswords();
+  result.DefaultDirectory = WithoutSeparator(result.ConfigFolder);
+  result.SettingsFile = result.ProgramDataFolder + kSettingsFileName;
+  if (env.arguments.size() == 1 && IsDirectory(env.arguments.front())) {
+    result.DefaultDirectory = env.arguments.front();
+    return result;
+  }
+  const std::string saved =
+      VynIni(result.SettingsFile).ReadText(kSetupSection, kConfigDirectoryKey);
+  if (!saved.empty()) result.DefaultDirectory = WithoutSeparator(saved);
+  return result;
+}
+
+void SeedMessageCounter(Session& session) {
+  // The clock alone would repeat for two starts in the same tick; random_device alone may be
+  // deterministic on some platforms. Together they differ per run.
+  std::random_device device;
+  const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
+  std::seed_seq seed{device(), static_cast<unsigned>(ticks), static_cast<unsigned>(ticks >> 32)};
+  std::mt19937 generator(seed);
+  session.MessageCounterStart = static_cast<std::uint32_t>(generator());
+}
+
+}  // namespace vyn
