@@ -22,6 +22,13 @@ const Command kCommands[] = {
     {"strings", "strings [ID...]           texts of the string table", vyn::cli::RunStrings},
     {"textlist", "textlist FILE [-o OUT]    the text list of every parameter (FILE.txt)",
      vyn::cli::RunTextList},
+    {"zix-version", "zix-version [--port P]    the firmware version of the Zix",
+     vyn::cli::RunZixVersion},
+    {"read", "read -o OUT [--port P]    the image read from the unit, into a file",
+     vyn::cli::RunRead},
+    {"write", "write FILE [--port P] [--password TEXT] [--confirm-password-change]\n"
+              "                            write a file to the unit and verify it",
+     vyn::cli::RunWrite},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -29,7 +36,11 @@ void PrintUsage(std::ostream& out) {
          "usage: vynctl COMMAND [ARGS]\n\ncommands:\n";
   for (const Command& c : kCommands) out << "  vynctl " << c.synopsis << "\n";
   out << "\nexit codes: 0 success, 1 failure, 2 usage error, 3 diff found differences,\n"
-         "            4 show found a list value outside its list\n";
+         "            4 show found a list value outside its list\n"
+         "\ndevice commands: --port ftdi|tty|PATH (default $VYN_ZIX_PORT, else ftdi),\n"
+         "  --trace FILE (default $VYN_ZIX_TRACE), --verbose shows the status line;\n"
+         "  write: --data-dir DIR holds VynLng.tbl for --password, --sip-dir DIR the SIP\n"
+         "  number lists (both default to the program data folder)\n";
 }
 
 }  // namespace
