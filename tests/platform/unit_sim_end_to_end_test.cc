@@ -14,65 +14,14 @@
 #include "core/link/zix_link.h"
 #include "platform/steady_clock.h"
 #include "platform/tty_serial_port.h"
+#include "support/unit_sim_process.h"
 
 namespace vyn {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Starts vyn-unit-sim with a pipe on its stdin (closing it ends the simulator) and reads the
-// terminal path from its first output line.
-class UnitSim {
- public:
-  explicit UnitSim(std::vector<std::string> args) {
-    int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(in[0], STDIN_FILENO);
-      dup2(out[1], STDOUT_FILENO);
-      close(in[1]);
-      close(out[0]);
-      const std::string program = VYN_BIN_DIR "/vyn-unit-sim";
-      std::vector<char*> argv{const_cast<char*>(program.c_str())};
-      for (std::string& a : args) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      execv(program.c_str(), argv.data());
-      _exit(127);
-    }
-    close(in[0]);
-    close(out[1]);
-    stdin_ = in[1];
-    std::FILE* from = fdopen(out[0], "r");
-    char line[256] = {};
-    if (from != nullptr && std::fgets(line, sizeof line, from) != nullptr) {
-      path_ = line;
-      if (!path_.empty() && path_.back() == '\n') path_.pop_back();
-    }
-    if (from != nullptr) std::fclose(from);
-  }
-  ~UnitSim() {
-    if (pid_ > 0 && Stop() < 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-  }
-  const std::string& path() const { return path_; }
-  // Closes its stdin and returns its exit status (-1 if it could not be collected).
-  int Stop() {
-    if (stdin_ >= 0) close(stdin_);
-    stdin_ = -1;
-    int status = 0;
-    if (pid_ <= 0 || waitpid(pid_, &status, 0) != pid_) return -1;
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int stdin_ = -1;
-  std::string path_;
-};
+using testing_support::UnitSim;
 
 class UnitSimEndToEndTest : public ::testing::Test {
  protected:

@@ -50,6 +50,8 @@ const char kUsage[] =
     "  --ready-after N        answer the first N O polls with NAK\n"
     "  --fault ADDR:KIND[:K]  block at hex ADDR answers nak|silence|checksum, first K tries\n"
     "                         (default every try); may be repeated\n"
+    "  --stuck-byte ADDR      the byte at hex ADDR keeps its value when written (the write is\n"
+    "                         acknowledged, a verifying read-back differs); may be repeated\n"
     "  --chunk N --chunk-gap MS  send answers in chunks of N bytes, MS apart\n"
     "  --wire-speed           pace every byte as 57600 baud 8N2 would\n"
     "  --radio-code CODE      transmitter code received after --radio-after N c1 polls\n"
@@ -128,6 +130,10 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       vyn::sim::FaultRule rule;
       ok = ParseFault(v, rule);
       options.unit.faults.push_back(rule);
+    } else if (arg == "--stuck-byte") {
+      int address = 0;
+      ok = ParseInt(v, address, 16) && address < static_cast<int>(vyn::kImageSize);
+      options.unit.stuck_bytes.push_back(address);
     } else if (arg == "--chunk") {
       ok = ParseInt(v, options.chunk);
     } else if (arg == "--chunk-gap") {

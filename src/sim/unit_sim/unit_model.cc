@@ -1,5 +1,6 @@
 #include "sim/unit_sim/unit_model.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vyn::sim {
@@ -220,7 +221,12 @@ Bytes UnitModel::BlockWrite(const std::string& command, std::string& note) {
   const FaultRule* fault = FaultFor(true, address);
   // A faulty try does not reach the memory.
   if (fault != nullptr) return Faulty(*fault, {kAck}, "", note);
-  std::copy(values.begin(), values.end(), memory_.begin() + address);
+  for (int i = 0; i < count; ++i) {
+    if (std::find(options_.stuck_bytes.begin(), options_.stuck_bytes.end(), address + i) ==
+        options_.stuck_bytes.end()) {
+      memory_[static_cast<std::size_t>(address + i)] = values[static_cast<std::size_t>(i)];
+    }
+  }
   if (on_memory_written) on_memory_written();
   return {kAck};
 }

@@ -28,6 +28,8 @@ struct UnitOptions {
   std::string zix_version = "15-1-V02.03";
   int ready_after = 0;  // "O" polls answered with NAK before the unit is ready
   std::vector<FaultRule> faults;
+  // Addresses whose byte a write acknowledges but leaves as it was.
+  std::vector<int> stuck_bytes;
   std::string radio_code;   // empty: no transmitter is ever triggered
   int radio_after = 3;      // "c1" polls after "s1" before the code is received
   std::string info_record;  // 28 characters; empty: a record made of the defaults below

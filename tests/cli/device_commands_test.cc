@@ -1,0 +1,190 @@
+// vynctl zix-version, read and write against the unit simulator on a real pseudo-terminal.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "core/image/parameter_image.h"
+#include "core/link/write_plan.h"
+#include "core/session/session.h"
+#include "core/strings/message_ids.h"
+#include "core/strings/string_table.h"
+#include "support/run_program.h"
+#include "support/unit_sim_process.h"
+
+namespace vyn {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::BinPath;
+using testing_support::ProgramRun;
+using testing_support::RunProgram;
+using testing_support::UnitSim;
+
+std::string Text(int id) { return StringTable::Builtin().Text(id); }
+
+ParameterImage ReadImage(const fs::path& path) {
+  ParameterImage image{};
+  std::ifstream in(path, std::ios::binary);
+  in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  return image;
+}
+
+void WriteImage(const fs::path& path, const ParameterImage& image) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(image.data()),
+            static_cast<std::streamsize>(image.size()));
+}
+
+// An image with a different byte at nearly every address and eight distinct transmitter codes.
+ParameterImage PatternImage() {
+  ParameterImage image{};
+  for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 + 1);
+  return image;
+}
+
+// Whether a write at access level 0 keeps the unit's byte at `address`.
+bool Protected(int address) {
+  for (const WritePlanStep& step : MakeWritePlan(Session{})) {
+    if (address >= step.range.first && address <= step.range.last) return true;
+  }
+  return false;
+}
+
+class DeviceCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("vyn-device-commands-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    image_file_ = dir_ / "image.Rodid";
+    WriteImage(image_file_, PatternImage());
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::vector<std::string> SimArgs(std::vector<std::string> extra) const {
+    std::vector<std::string> args = {"--memory", (dir_ / "memory.bin").string(), "--log",
+                                     (dir_ / "sim.log").string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  }
+  ProgramRun Vynctl(std::vector<std::string> args) const {
+    args.insert(args.begin(), BinPath("vynctl"));
+    return RunProgram(args);
+  }
+  ProgramRun Write(const std::string& port) const {
+    return Vynctl({"write", image_file_.string(), "--port", port, "--sip-dir", dir_.string(),
+                   "--data-dir", dir_.string()});
+  }
+  ProgramRun Read(const std::string& port) const {
+    return Vynctl({"read", "-o", (dir_ / "read.Rodid").string(), "--port", port});
+  }
+
+  fs::path dir_;
+  fs::path image_file_;
+};
+
+TEST_F(DeviceCommandsTest, ZixVersion) {
+  UnitSim sim(SimArgs({"--zix-version", "14-1-V03.00"}));
+  ASSERT_FALSE(sim.path().empty());
+  const ProgramRun run = Vynctl({"zix-version", "--port", sim.path()});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out, "14-1-V03.00\n");
+}
+
+TEST_F(DeviceCommandsTest, WriteThenReadGivesTheImageOutsideTheProtectedRanges) {
+  for (const char* kind : {"5", "1"}) {
+    SCOPED_TRACE(std::string("memory kind ") + kind);
+    fs::remove(dir_ / "memory.bin");
+    UnitSim sim(SimArgs({"--memory-kind", kind}));
+    ASSERT_FALSE(sim.path().empty());
+    std::ofstream(dir_ / "sip_numbers_new.txt") << "new list";
+
+    const ProgramRun write = Write(sim.path());
+    EXPECT_EQ(write.exit_code, 0) << write.err;
+    EXPECT_NE(write.err.find(Text(msg::kProgrammingComplete)), std::string::npos) << write.err;
+    EXPECT_TRUE(fs::exists(dir_ / "sip_numbers.txt"));
+    EXPECT_FALSE(fs::exists(dir_ / "sip_numbers_new.txt"));
+
+    const ProgramRun read = Read(sim.path());
+    EXPECT_EQ(read.exit_code, 0) << read.err;
+    EXPECT_NE(read.err.find(Text(msg::kReadComplete)), std::string::npos) << read.err;
+    const ParameterImage written = PatternImage();
+    const ParameterImage back = ReadImage(dir_ / "read.Rodid");
+    int differing = 0;
+    for (int address = 0; address < static_cast<int>(kImageSize); ++address) {
+      // The unit's memory started as zero bytes, which the protected ranges keep.
+      const std::uint8_t expected = Protected(address) ? 0 : written[address];
+      if (back[address] != expected) ++differing;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(sim.Stop(), 0);
+  }
+}
+
+TEST_F(DeviceCommandsTest, Failures) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> sim_args;
+    bool write;
+    int message;
+  };
+  const std::vector<Case> cases = {
+      {"NAKed block", {"--fault", "200:nak"}, true, msg::kWriteFailed},
+      {"differing read-back", {"--stuck-byte", "345"}, true, msg::kVerifyFailed},
+      {"memory kind 4", {"--memory-kind", "4"}, false, msg::kUnsupportedMemoryKind},
+      {"memory kind 4 on write", {"--memory-kind", "4"}, true, msg::kUnsupportedMemoryKind},
+      {"old Zix", {"--zix-version", "13-1-V01.00"}, false, msg::kZixFirmwareTooOld},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(dir_ / "memory.bin");  // each unit starts with zero bytes
+    UnitSim sim(SimArgs(c.sim_args));
+    ASSERT_FALSE(sim.path().empty());
+    const ProgramRun run = c.write ? Write(sim.path()) : Read(sim.path());
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find(Text(c.message)), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dir_ / "read.Rodid"));
+  }
+}
+
+TEST_F(DeviceCommandsTest, NoDevice) {
+  const std::string missing = (dir_ / "no-such-tty").string();
+  for (const std::string command : {"zix-version", "read", "write"}) {
+    SCOPED_TRACE(command);
+    const ProgramRun run = command == "write"  ? Write(missing)
+                           : command == "read" ? Read(missing)
+                                               : Vynctl({"zix-version", "--port", missing});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find(Text(msg::kZixNotFound)), std::string::npos) << run.err;
+  }
+}
+
+TEST_F(DeviceCommandsTest, PasswordThatGrantsNothingStopsBeforeTheDevice) {
+  const ProgramRun run =
+      Vynctl({"write", image_file_.string(), "--port", (dir_ / "no-such-tty").string(),
+              "--password", "not a password", "--data-dir", dir_.string()});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_NE(run.err.find(Text(msg::kWrongPassword)), std::string::npos) << run.err;
+  EXPECT_EQ(run.err.find(Text(msg::kZixNotFound)), std::string::npos) << run.err;
+}
+
+TEST_F(DeviceCommandsTest, UsageErrors) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"read"},
+                                             {"write"},
+                                             {"read", "-o"},
+                                             {"zix-version", "extra"},
+                                             {"write", "a", "--bogus"}}) {
+    EXPECT_EQ(Vynctl(args).exit_code, 2) << args.front();
+  }
+}
+
+}  // namespace
+}  // namespace vyn
