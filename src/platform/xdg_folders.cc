@@ -101,10 +101,20 @@ std::string ExecutableFolder() {
   return error ? std::string(".") : working.string();
 }
 
+bool EnsureDataHomeFolder(const std::string& folder) {
+  if (folder.empty()) return false;
+  std::error_code error;
+  if (fs::is_directory(folder, error)) return true;
+  if (!fs::create_directories(folder, error)) return false;
+  fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
+  return fs::is_directory(folder, error);
+}
+
 StartupEnvironment SystemStartupEnvironment(std::vector<std::string> arguments) {
   const char* home = std::getenv("HOME");
   StartupEnvironment env;
   env.data_folder = DataHomeFolder(std::getenv("XDG_DATA_HOME"), home);
+  EnsureDataHomeFolder(env.data_folder);
   env.documents_folder = DocumentsFolder(std::getenv("XDG_CONFIG_HOME"), home);
   env.executable_folder = ExecutableFolder();
   env.install_folder = InstallationFolder(env.executable_folder);

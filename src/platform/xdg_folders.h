@@ -17,6 +17,12 @@ namespace vyn {
 // when neither gives an absolute path. Null pointers stand for unset variables.
 std::string DataHomeFolder(const char* xdg_data_home, const char* home);
 
+// Creates the data home folder (and its parents) when it is missing, as the XDG rules ask of
+// programs that write there: a fresh account may not have ~/.local/share yet, and without it
+// start-up would fall back to the executable's folder. New folders get 0700. Returns whether
+// the folder exists afterwards.
+bool EnsureDataHomeFolder(const std::string& folder);
+
 // The XDG_DOCUMENTS_DIR entry of a user-dirs.dirs text: "$HOME/..." with $HOME expanded, or
 // an absolute path. Empty when the entry is missing or has another form.
 std::string DocumentsFolderFromUserDirs(std::string_view user_dirs_text, const std::string& home);

@@ -85,6 +85,17 @@ TEST_F(XdgFolderFilesTest, InstallationFolderIsWhereValuesIs) {
   EXPECT_EQ(InstallationFolder(bin), bin);  // beside the executable comes first
 }
 
+TEST_F(XdgFolderFilesTest, MissingDataHomeIsCreatedForTheUserOnly) {
+  const fs::path data = root_ / "home/.local/share";
+  ASSERT_TRUE(EnsureDataHomeFolder(data.string()));
+  EXPECT_TRUE(fs::is_directory(data));
+  EXPECT_EQ(fs::status(data).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_TRUE(EnsureDataHomeFolder(data.string()));  // an existing folder is kept as it is
+  EXPECT_FALSE(EnsureDataHomeFolder(""));
+  Write(root_ / "file", "x");
+  EXPECT_FALSE(EnsureDataHomeFolder((root_ / "file/share").string()));
+}
+
 TEST(XdgFoldersSystemTest, ExecutableFolderHoldsTheTestProgram) {
   EXPECT_TRUE(fs::exists(fs::path(ExecutableFolder()) / "platform_tests"));
 }
