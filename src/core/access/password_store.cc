@@ -6,11 +6,13 @@
 #include <fstream>
 #include <optional>
 #include <random>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 #include "core/access/password_key.h"
+#include "core/files/replace_file.h"
 
 namespace vyn {
 namespace {
@@ -61,29 +63,10 @@ bool CreateStoreFile(const std::filesystem::path& file) {
   const std::vector<char> filler = RandomFiller(kPasswordStoreSize - content.size());
   content.insert(content.end(), filler.begin(), filler.end());
 
-  std::filesystem::path temporary = file;
-  temporary += ".new";
-  std::error_code error;
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    // The store is the user's own file: nobody else reads or writes it.
-    std::filesystem::permissions(
-        temporary, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
-        std::filesystem::perm_options::replace, error);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    if (!out || error) {
-      std::filesystem::remove(temporary, error);
-      return false;
-    }
-  }
-  std::filesystem::rename(temporary, file, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
-    return false;
-  }
-  return true;
+  // The store is the user's own file: nobody else reads or writes it.
+  return ReplaceFileContent(file.string(), std::string_view(content.data(), content.size()),
+                            std::filesystem::perms::owner_read |
+                                std::filesystem::perms::owner_write) == ReplaceFileResult::kOk;
 }
 
 // The built-in service password of level 4, 5 or 6, deciphered from its block.

@@ -27,16 +27,25 @@ std::FILE* CreateTemporary(const fs::path& target, fs::path& temporary) {
 
 }  // namespace
 
-ReplaceFileResult ReplaceFileContent(const std::string& path, std::string_view content) {
+ReplaceFileResult ReplaceFileContent(const std::string& path, std::string_view content,
+                                     std::optional<fs::perms> new_file_permissions) {
   const fs::path target(path);
   if (target.filename().empty()) return ReplaceFileResult::kCannotCreate;
   fs::path temporary;
   std::FILE* file = CreateTemporary(target, temporary);
   if (file == nullptr) return ReplaceFileResult::kCannotCreate;
+  std::error_code error;
+  if (new_file_permissions) {
+    fs::permissions(temporary, *new_file_permissions, fs::perm_options::replace, error);
+    if (error) {
+      std::fclose(file);
+      fs::remove(temporary, error);
+      return ReplaceFileResult::kCannotCreate;
+    }
+  }
   bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
   written = std::fflush(file) == 0 && written;
   written = std::fclose(file) == 0 && written;
-  std::error_code error;
   if (!written) {
     fs::remove(temporary, error);
     return ReplaceFileResult::kWriteFailed;

@@ -4,6 +4,8 @@
 // then renamed over it, so a reader never sees half a file and a failed write leaves the old
 // one as it was.
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,8 +18,11 @@ enum class ReplaceFileResult {
   kCannotReplace,  // the finished file could not take the target's place
 };
 
-// Writes `content` byte for byte (no line-end translation). A new file gets the permissions of
+// Writes `content` byte for byte (no line-end translation). A new file gets
+// `new_file_permissions` when given (set before any content is written), else the permissions of
 // the process's umask; an existing target keeps its permissions.
-ReplaceFileResult ReplaceFileContent(const std::string& path, std::string_view content);
+ReplaceFileResult ReplaceFileContent(
+    const std::string& path, std::string_view content,
+    std::optional<std::filesystem::perms> new_file_permissions = std::nullopt);
 
 }  // namespace vyn

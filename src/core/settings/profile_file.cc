@@ -1,14 +1,12 @@
 #include "core/settings/profile_file.h"
 
-#include <atomic>
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <system_error>
 #include <vector>
 
+#include "core/files/replace_file.h"
 #include "core/settings/text_encoding.h"
 
 namespace vyn {
@@ -194,35 +192,6 @@ std::string NewContent(const Document& doc, std::string_view section, std::strin
   return out;
 }
 
-// Writes `content` beside `target` and renames it over `target`.
-bool ReplaceFile(const fs::path& target, const std::string& content) {
-  std::error_code ec;
-  const fs::path folder = target.parent_path();
-  // The name only has to differ from files that already exist; "x" below guarantees the rest.
-  static std::atomic<unsigned> counter{0};
-  const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-  fs::path temp;
-  std::FILE* file = nullptr;
-  for (int attempt = 0; attempt < 16 && file == nullptr; ++attempt) {
-    temp = folder / ("." + target.filename().string() + ".tmp" + std::to_string(now) + "-" +
-                     std::to_string(counter++));
-    file = std::fopen(temp.c_str(), "wbx");  // "x": never reuse someone else's file
-  }
-  if (file == nullptr) return false;
-  bool ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  ok = std::fflush(file) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok) {
-    // An existing file keeps its permissions; a new one gets the default of the umask.
-    const fs::file_status old_status = fs::status(target, ec);
-    if (!ec && fs::exists(old_status)) fs::permissions(temp, old_status.permissions(), ec);
-    fs::rename(temp, target, ec);
-    ok = !ec;
-  }
-  if (!ok) fs::remove(temp, ec);
-  return ok;
-}
-
 }  // namespace
 
 std::optional<std::string> ProfileSection::Find(std::string_view key) const {
@@ -281,7 +250,8 @@ ProfileWriteResult ProfileFile::WriteString(std::string_view section, std::strin
   }
   Document doc;
   if (Load(target, doc) == LoadStatus::kUnreadable) return ProfileWriteResult::kReadFailed;
-  if (!ReplaceFile(target, NewContent(doc, section, key, value))) {
+  if (ReplaceFileContent(target.string(), NewContent(doc, section, key, value)) !=
+      ReplaceFileResult::kOk) {
     return ProfileWriteResult::kWriteFailed;
   }
   return ProfileWriteResult::kWritten;
