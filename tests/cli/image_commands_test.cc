@@ -1,11 +1,9 @@
 // vynctl show, convert and diff, and the default-configuration generator, run as a user would.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -18,6 +16,7 @@
 #include "core/image/field_catalogue.h"
 #include "core/strings/message_ids.h"
 #include "core/strings/string_table.h"
+#include "support/run_program.h"
 
 namespace vyn {
 namespace {
@@ -25,11 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-struct RunResult {
-  int exit_code;
-  std::string out;
-  std::string err;
-};
+using RunResult = testing_support::ProgramRun;
+using Words = std::vector<std::string>;
 
 std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -132,15 +128,12 @@ class ImageCommandsTest : public testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  RunResult Program(const std::string& program, const std::string& args) {
-    const fs::path out = dir_ / "stdout", err = dir_ / "stderr";
-    const std::string command = "'" + std::string(VYN_BIN_DIR) + "/" + program + "' " + args +
-                                " >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
+  static RunResult Program(const std::string& program, Words args) {
+    args.insert(args.begin(), testing_support::BinPath(program));
+    return testing_support::RunProgram(args);
   }
-  RunResult Vynctl(const std::string& args) { return Program("vynctl", args); }
-  std::string Path(const std::string& name) const { return "'" + (dir_ / name).string() + "'"; }
+  static RunResult Vynctl(Words args) { return Program("vynctl", std::move(args)); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
   static Bytes DefaultImage() { return ReadBytes(fs::path(VYN_BIN_DIR) / "Default.b"); }
 
@@ -162,7 +155,7 @@ class ImageCommandsTest : public testing::Test {
 };
 
 TEST_F(ImageCommandsTest, ShowsTheGeneratedDefaultConfigurationAsJson) {
-  const RunResult run = Vynctl("show '" + std::string(VYN_BIN_DIR) + "/Default.b' --json");
+  const RunResult run = Vynctl({"show", std::string(VYN_BIN_DIR) + "/Default.b", "--json"});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.err, "");
   const auto object = JsonObject::Parse(run.out);
@@ -184,13 +177,13 @@ TEST_F(ImageCommandsTest, ShowEscapesTextsForJsonAndListsFieldsWithAddresses) {
   std::copy(odd.begin(), odd.end(), bytes.begin() + 0x200);  // NtpServer
   bytes[0x200 + odd.size()] = 0;
   WriteBytes(dir_ / "odd.Rodid", bytes);
-  const RunResult json = Vynctl("show " + Path("odd.Rodid") + " --json");
+  const RunResult json = Vynctl({"show", Path("odd.Rodid"), "--json"});
   ASSERT_EQ(json.exit_code, 0) << json.err;
   const auto object = JsonObject::Parse(json.out);
   ASSERT_TRUE(object.has_value()) << json.out;
   EXPECT_EQ(object->at("NtpServer"), odd);
 
-  const RunResult table = Vynctl("show " + Path("odd.Rodid"));
+  const RunResult table = Vynctl({"show", Path("odd.Rodid")});
   ASSERT_EQ(table.exit_code, 0) << table.err;
   EXPECT_NE(table.out.find("0x0C2        TestAlarmInterval"), std::string::npos) << table.out;
   EXPECT_NE(table.out.find("0x010-0x017  TelephoneNumber.A"), std::string::npos);
@@ -200,7 +193,7 @@ TEST_F(ImageCommandsTest, ShowReportsAByteOutsideItsList) {
   Bytes bytes = DefaultImage();
   bytes[0x070] = 9;  // CallSequence.1.1: 0-6 only
   WriteBytes(dir_ / "bad.Rodid", bytes);
-  const RunResult run = Vynctl("show " + Path("bad.Rodid"));
+  const RunResult run = Vynctl({"show", Path("bad.Rodid")});
   EXPECT_EQ(run.exit_code, 4);
   EXPECT_NE(run.err.find("0x070"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("CallSequence.1.1"), std::string::npos) << run.err;
@@ -212,15 +205,15 @@ TEST_F(ImageCommandsTest, ShowReportsAByteOutsideItsList) {
   ASSERT_NE(at, std::string::npos);
   values.replace(at, 7, "9=X\n10=<END>");
   std::ofstream(dir_ / "Values.ini") << values;
-  EXPECT_EQ(Vynctl("show " + Path("bad.Rodid") + " --values " + Path("Values.ini")).exit_code, 0);
+  EXPECT_EQ(Vynctl({"show", Path("bad.Rodid"), "--values", Path("Values.ini")}).exit_code, 0);
 }
 
 TEST_F(ImageCommandsTest, CommandsRefuseFilesOfOtherSizes) {
   WriteBytes(dir_ / "thousand", Bytes(1000, 0));
   for (const std::string command : {"show", "convert", "diff"}) {
-    std::string args = command + " " + Path("thousand");
-    if (command == "convert") args += " -o " + Path("out");
-    if (command == "diff") args += " " + Path("thousand");
+    Words args = {command, Path("thousand")};
+    if (command == "convert") args.insert(args.end(), {"-o", Path("out")});
+    if (command == "diff") args.push_back(Path("thousand"));
     const RunResult run = Vynctl(args);
     EXPECT_EQ(run.exit_code, 1) << command;
     EXPECT_NE(run.err.find("Kann ausgewählte Konfiguration nicht laden."), std::string::npos)
@@ -229,16 +222,16 @@ TEST_F(ImageCommandsTest, CommandsRefuseFilesOfOtherSizes) {
               "Kann ausgewählte Konfiguration nicht laden.");
   }
   EXPECT_FALSE(fs::exists(dir_ / "out"));
-  EXPECT_EQ(Vynctl("show").exit_code, 2);
-  EXPECT_EQ(Vynctl("convert " + Path("thousand")).exit_code, 2);
-  EXPECT_EQ(Vynctl("diff " + Path("thousand")).exit_code, 2);
-  EXPECT_EQ(Vynctl("show " + Path("thousand") + " --bogus").exit_code, 2);
+  EXPECT_EQ(Vynctl({"show"}).exit_code, 2);
+  EXPECT_EQ(Vynctl({"convert", Path("thousand")}).exit_code, 2);
+  EXPECT_EQ(Vynctl({"diff", Path("thousand")}).exit_code, 2);
+  EXPECT_EQ(Vynctl({"show", Path("thousand"), "--bogus"}).exit_code, 2);
 }
 
 TEST_F(ImageCommandsTest, ConvertMovesShortLayoutNumbersIntoThePool) {
   const Bytes old_file = ShortLayoutFile();
   WriteBytes(dir_ / "old.Rodid", old_file);
-  const RunResult run = Vynctl("convert " + Path("old.Rodid") + " -o " + Path("new.Rodid"));
+  const RunResult run = Vynctl({"convert", Path("old.Rodid"), "-o", Path("new.Rodid")});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   const Bytes converted = ReadBytes(dir_ / "new.Rodid");
   ASSERT_EQ(converted.size(), kImageSize);
@@ -258,7 +251,7 @@ TEST_F(ImageCommandsTest, ConvertMovesShortLayoutNumbersIntoThePool) {
                           [](std::uint8_t b) { return b == 0; }));
 
   // The same configuration in either layout.
-  EXPECT_EQ(Vynctl("diff " + Path("old.Rodid") + " " + Path("new.Rodid")).exit_code, 0);
+  EXPECT_EQ(Vynctl({"diff", Path("old.Rodid"), Path("new.Rodid")}).exit_code, 0);
 }
 
 TEST_F(ImageCommandsTest, DiffNamesTheFieldsAndBytesThatDiffer) {
@@ -268,8 +261,8 @@ TEST_F(ImageCommandsTest, DiffNamesTheFieldsAndBytesThatDiffer) {
   b[0x0BE] = 0x11;  // an unnamed byte
   WriteBytes(dir_ / "a", a);
   WriteBytes(dir_ / "b", b);
-  EXPECT_EQ(Vynctl("diff " + Path("a") + " " + Path("a")).exit_code, 0);
-  const RunResult run = Vynctl("diff " + Path("a") + " " + Path("b"));
+  EXPECT_EQ(Vynctl({"diff", Path("a"), Path("a")}).exit_code, 0);
+  const RunResult run = Vynctl({"diff", Path("a"), Path("b")});
   EXPECT_EQ(run.exit_code, 3);
   EXPECT_EQ(run.out, "0x0C2 TestAlarmInterval: 24 -> 48\n0x0BE: 0 -> 17\n");
 }
@@ -291,18 +284,18 @@ TEST_F(ImageCommandsTest, TheGeneratorRefusesBadLinesWithTheirLineNumber) {
   };
   for (const auto& c : cases) {
     std::ofstream(dir_ / "config.txt") << c.source;
-    const RunResult run = Program("vyn-mkdefault", Path("config.txt") + " " + Path("out.b"));
+    const RunResult run = Program("vyn-mkdefault", {Path("config.txt"), Path("out.b")});
     EXPECT_EQ(run.exit_code, 1) << c.source;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.source << run.err;
     EXPECT_FALSE(fs::exists(dir_ / "out.b")) << c.source;
   }
   std::ofstream(dir_ / "config.txt") << "TestAlarmInterval = 1\nTelephoneNumber.B = 0301234\n";
-  ASSERT_EQ(Program("vyn-mkdefault", Path("config.txt") + " " + Path("out.b")).exit_code, 0);
+  ASSERT_EQ(Program("vyn-mkdefault", {Path("config.txt"), Path("out.b")}).exit_code, 0);
   const Bytes image = ReadBytes(dir_ / "out.b");
   ASSERT_EQ(image.size(), kImageSize);
   EXPECT_EQ(image[0x018], 0);
   EXPECT_EQ(image[0x600], 7);
-  EXPECT_EQ(Program("vyn-mkdefault", Path("config.txt")).exit_code, 2);
+  EXPECT_EQ(Program("vyn-mkdefault", {Path("config.txt")}).exit_code, 2);
 }
 
 }  // namespace

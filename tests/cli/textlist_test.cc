@@ -1,34 +1,28 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <vector>
 
-#include "../core/settings/temp_folder.h"
 #include "core/image/image_file.h"
 #include "core/reports/text_list.h"
 #include "core/strings/message_ids.h"
 #include "core/strings/string_table.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
 
 namespace vyn {
 namespace {
 
-struct CliRun {
-  int exit_code;
-  std::string out;
-  std::string err;
-};
+using testing_support::ProgramRun;
 
-// Runs the built vynctl in `folder` as a user would; `args` go through the shell.
-CliRun RunVynctl(const testing::TempFolder& folder, const std::string& args) {
-  const std::string out_path = folder.File("stdout");
-  const std::string err_path = folder.File("stderr");
-  const std::string command = "cd '" + folder.Path().string() + "' && '" + VYN_BIN_DIR +
-                              "/vynctl' " + args + " >'" + out_path + "' 2>'" + err_path + "'";
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, testing::TempFolder::Read(out_path),
-          testing::TempFolder::Read(err_path)};
+// Runs the built vynctl in `folder` as a user would; `args` are blank-separated words.
+ProgramRun RunVynctl(const testing::TempFolder& folder, const std::string& args) {
+  std::vector<std::string> argv = {testing_support::BinPath("vynctl")};
+  std::istringstream words(args);
+  for (std::string word; words >> word;) argv.push_back(word);
+  return testing_support::RunProgram(argv, folder.Path().string());
 }
 
 // The generated default configuration, copied to `folder` as `name`.
@@ -50,7 +44,7 @@ std::string ExpectedList(const std::string& path) {
 TEST(VynctlTextListTest, WritesTheListBesideTheFileAndPrintsItsPath) {
   testing::TempFolder folder;
   const std::string file = CopyDefault(folder, "abc.Rodid");
-  const CliRun run = RunVynctl(folder, "textlist '" + file + "'");
+  const ProgramRun run = RunVynctl(folder, "textlist " + file);
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, file + ".txt\n");
   EXPECT_EQ(run.err, "");
@@ -63,7 +57,7 @@ TEST(VynctlTextListTest, ARelativeFileIsNamedByItsFullPath) {
   testing::TempFolder folder;
   const std::string file = CopyDefault(folder, "abc.Rodid");
   std::filesystem::create_directory(folder.Path() / "sub");
-  const CliRun run = RunVynctl(folder, "textlist sub/../abc.Rodid");
+  const ProgramRun run = RunVynctl(folder, "textlist sub/../abc.Rodid");
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, file + ".txt\n");
   EXPECT_EQ(testing::TempFolder::Read(file + ".txt"), ExpectedList(file));
@@ -72,7 +66,7 @@ TEST(VynctlTextListTest, ARelativeFileIsNamedByItsFullPath) {
 TEST(VynctlTextListTest, OutputGoesWhereTheOptionSays) {
   testing::TempFolder folder;
   const std::string file = CopyDefault(folder, "abc.Rodid");
-  const CliRun run = RunVynctl(folder, "textlist -o list.txt abc.Rodid");
+  const ProgramRun run = RunVynctl(folder, "textlist -o list.txt abc.Rodid");
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out, "list.txt\n");
   EXPECT_EQ(testing::TempFolder::Read(folder.File("list.txt")), ExpectedList(file));
@@ -88,9 +82,9 @@ TEST(VynctlTextListTest, BadFilesAndUsageErrorsFail) {
     int exit_code;
     std::string err_part;
   } cases[] = {
-      {"textlist '" + short_file + "'", 1, cannot_load},
-      {"textlist '" + folder.File("missing.Rodid") + "'", 1, cannot_load},
-      {"textlist '" + CopyDefault(folder, "a.Rodid") + "' -o '" + folder.File("no/x.txt") + "'", 1,
+      {"textlist " + short_file, 1, cannot_load},
+      {"textlist " + folder.File("missing.Rodid"), 1, cannot_load},
+      {"textlist " + CopyDefault(folder, "a.Rodid") + " -o " + folder.File("no/x.txt"), 1,
        "cannot be written"},
       {"textlist a.Rodid -o ./a.Rodid", 2, "is the configuration file itself"},
       {"textlist", 2, "usage: vynctl textlist FILE [-o OUT]"},
@@ -98,7 +92,7 @@ TEST(VynctlTextListTest, BadFilesAndUsageErrorsFail) {
       {"textlist a -o", 2, "needs a value"},
   };
   for (const auto& c : cases) {
-    const CliRun run = RunVynctl(folder, c.args);
+    const ProgramRun run = RunVynctl(folder, c.args);
     EXPECT_EQ(run.exit_code, c.exit_code) << c.args;
     EXPECT_NE(run.err.find(c.err_part), std::string::npos) << c.args << ": " << run.err;
     EXPECT_EQ(run.out, "") << c.args;

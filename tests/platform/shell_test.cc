@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "../core/settings/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace vyn {
 namespace {

@@ -22,7 +22,9 @@ struct ProgramRun {
   std::string err;
 };
 
-inline ProgramRun RunProgram(const std::vector<std::string>& argv) {
+// `working_directory`, when not empty, is the folder the program starts in.
+inline ProgramRun RunProgram(const std::vector<std::string>& argv,
+                             const std::string& working_directory = {}) {
   ProgramRun run;
   int out_pipe[2];
   int err_pipe[2];
@@ -39,6 +41,9 @@ inline ProgramRun RunProgram(const std::vector<std::string>& argv) {
   posix_spawn_file_actions_adddup2(&actions, err_pipe[1], 2);
   posix_spawn_file_actions_addclose(&actions, out_pipe[0]);
   posix_spawn_file_actions_addclose(&actions, err_pipe[0]);
+  if (!working_directory.empty()) {
+    posix_spawn_file_actions_addchdir_np(&actions, working_directory.c_str());
+  }
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
@@ -74,6 +79,8 @@ inline ProgramRun RunProgram(const std::vector<std::string>& argv) {
 }
 
 // The path of a program built beside the tests.
-inline std::string BinPath(const std::string& name) { return std::string(VYN_BIN_DIR) + "/" + name; }
+inline std::string BinPath(const std::string& name) {
+  return std::string(VYN_BIN_DIR) + "/" + name;
+}
 
 }  // namespace vyn::testing_support

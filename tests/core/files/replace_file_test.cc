@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "../settings/temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace vyn {
 namespace {

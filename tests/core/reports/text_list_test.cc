@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "../settings/temp_folder.h"
+#include "support/temp_folder.h"
 #include "core/image/codecs.h"
 #include "core/image/number_pool.h"
 #include "core/strings/string_table.h"

@@ -9,7 +9,7 @@
 
 #include "core/settings/text_encoding.h"
 #include "core/settings/vyn_ini.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace vyn {
 namespace {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace vyn {
 namespace {
