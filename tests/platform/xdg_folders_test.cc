@@ -1,11 +1,12 @@
 #include "platform/xdg_folders.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "support/temp_folder.h"
 
 namespace vyn {
 namespace {
@@ -51,17 +52,12 @@ TEST(XdgFoldersTest, DataHomeNeedsAnAbsolutePath) {
 
 class XdgFolderFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/vyn-xdg-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(root_); }
   void Write(const fs::path& file, const std::string& text) {
     fs::create_directories(file.parent_path());
     std::ofstream(file) << text;
   }
-  fs::path root_;
+  testing::TempFolder folder_;
+  const fs::path root_ = folder_.Path();
 };
 
 TEST_F(XdgFolderFilesTest, DocumentsFolderReadsUserDirsOrFallsBack) {

@@ -15,6 +15,8 @@
 #include "core/settings/vyn_ini.h"
 #include "core/strings/string_table.h"
 
+#include "support/temp_folder.h"
+
 namespace vyn {
 namespace {
 
@@ -38,9 +40,6 @@ void WriteAll(const fs::path& file, const std::string& content) {
 class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vyn-startup-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
     fs::create_directories(root_ / "home/.local/share");
     fs::create_directories(root_ / "home/Documents");
     fs::create_directories(root_ / "opt/vyn");
@@ -52,8 +51,6 @@ class StartupTest : public ::testing::Test {
     env_.install_folder = Install().string();
     env_.program_version = "1.0.0";
   }
-  void TearDown() override { fs::remove_all(root_); }
-
   fs::path Install() const { return root_ / "opt/vyn"; }
   static std::string DeliveredDefault() { return std::string(2048, '\x5a'); }
   std::string ProgramData() const { return env_.data_folder + "/KEMB/VYN IP GSM Programmer (DE)/"; }
@@ -62,7 +59,8 @@ class StartupTest : public ::testing::Test {
     return RunMainWindowStartup(env_, table);
   }
 
-  fs::path root_;
+  testing::TempFolder folder_;
+  const fs::path root_ = folder_.Path();
   StartupEnvironment env_;
 };
 
