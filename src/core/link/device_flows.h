@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "core/editor/editor_hooks.h"
 #include "core/image/vyn_data.h"
 #include "core/link/clock.h"
 #include "core/link/zix_link.h"
@@ -52,27 +53,6 @@ bool WaitUntilReady(const DeviceFlowContext& context, int cycle_limit,
 // extended with 2048 bytes, or normal with 512 or 2048. Nullopt for a kind no flow supports
 // (1024 bytes) or no answer.
 std::optional<int> SelectMemoryMode(ZixLink& link);
-
-// The parts of a flow that belong to the editor: its conversions between pages and image and
-// its duplicate check of the transmitter boxes.
-enum class StoreResult : int {
-  kOk = 0,
-  kPoolOverflow = 1,   // telephone number memory full
-  kAdvancedRange = 2,  // advanced values outside 0..255
-  kDecimalRange = 3,   // advanced decimal values outside 0.0..7.5
-};
-inline constexpr int kLoadOk = -1;
-
-struct EditorHooks {
-  // The pages into data.WorkingImage.
-  std::function<StoreResult()> StoreControls;
-  // data.WorkingImage into the pages: kLoadOk, or the address of a byte that is not valid.
-  std::function<int()> LoadControls;
-  // Whether two transmitter boxes hold the same non-zero code.
-  std::function<bool()> HasDuplicateTransmitters;
-  // The window caption after the origin changed; may be empty.
-  std::function<void()> UpdateCaption;
-};
 
 enum class DeviceFlowResult {
   kDone,                   // read and loaded, or written and verified

