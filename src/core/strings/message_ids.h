@@ -6,6 +6,7 @@
 namespace vyn::msg {
 
 // ---- Main window and passwords
+inline constexpr int kProgramTitle = 10001;  // caption of the main window and the editor
 inline constexpr int kWrongPassword = 10013;                // information
 inline constexpr int kDeletePasswordQuestion = 10014;       // Yes/No
 inline constexpr int kPasswordAlreadyUsedQuestion = 13770;  // confirmation, Yes/No
