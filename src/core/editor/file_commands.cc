@@ -67,19 +67,31 @@ bool ReadIntoWorkingImage(const std::string& path, VynData& data) {
   return true;
 }
 
-// Whether the file may be replaced: existing files that are not writable get 13803, others
-// the overwrite question. Permission bits decide, not an open attempt, since the superuser can
-// open any file.
-bool MayReplace(const FileCommandContext& context, const std::string& path) {
+// An existing file without write permission. The permission bits decide, not an open attempt,
+// since the superuser can open any file; and the save replaces the file by renaming, which the
+// file's own permissions would not stop.
+bool IsReadOnlyFile(const std::string& path) {
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
-  if (error || !fs::exists(status) || fs::is_directory(status)) return true;
-  if ((status.permissions() & fs::perms::owner_write) == fs::perms::none) {
-    context.prompter.ShowMessage(MessageKind::kInformation,
-                                 context.strings.Text(msg::kConfigurationReadOnly),
-                                 MessageButtons::kOk);
+  return !error && fs::exists(status) && !fs::is_directory(status) &&
+         (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+void ShowReadOnly(const FileCommandContext& context) {
+  context.prompter.ShowMessage(MessageKind::kInformation,
+                               context.strings.Text(msg::kConfigurationReadOnly),
+                               MessageButtons::kOk);
+}
+
+// Whether the file may be replaced: a read-only file gets 13803, another existing file the
+// overwrite question.
+bool MayReplace(const FileCommandContext& context, const std::string& path) {
+  if (IsReadOnlyFile(path)) {
+    ShowReadOnly(context);
     return false;
   }
+  std::error_code error;
+  if (!fs::exists(path, error) || fs::is_directory(path, error)) return true;
   return context.prompter.ShowMessage(MessageKind::kConfirmation,
                                       context.strings.Text(msg::kOverwriteQuestion),
                                       MessageButtons::kYesNo) == MessageButton::kYes;
@@ -94,9 +106,14 @@ bool StoreWriteAndRefresh(const FileCommandContext& context, const EditorHooks& 
     return false;
   }
   context.data.ReferenceImage = context.data.WorkingImage;
-  const bool written =
-      WriteImageFile(context.data.WorkingImage, context.data.FileName) == ImageWriteResult::kOk;
-  if (!written) ShowError(context, msg::kCannotSaveConfiguration);
+  bool written = false;
+  if (IsReadOnlyFile(context.data.FileName)) {
+    ShowReadOnly(context);  // Save to a file that became read-only after it was opened
+  } else {
+    written =
+        WriteImageFile(context.data.WorkingImage, context.data.FileName) == ImageWriteResult::kOk;
+    if (!written) ShowError(context, msg::kCannotSaveConfiguration);
+  }
   UpdateCaption(hooks);
   return written;
 }

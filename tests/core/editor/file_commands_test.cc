@@ -201,6 +201,19 @@ TEST_F(FileCommandsTest, ReadOnlyTargetIsNotWritten) {
   EXPECT_EQ(prompter_.Boxes()[0].kind, MessageKind::kInformation);
 }
 
+// The save replaces the file by renaming, which a read-only file would not stop by itself.
+TEST_F(FileCommandsTest, SaveKeepsAFileThatBecameReadOnly) {
+  const std::string path = folder_.Write("config/abc.Rodid", "old");
+  fs::permissions(path, fs::perms::owner_read);
+  data_.FileName = path;
+  data_.Origin = ImageOrigin::OpenedFile;
+  EXPECT_FALSE(FileSave(Context(), hooks_));
+  fs::permissions(path, fs::perms::owner_all);
+  EXPECT_EQ(testing::TempFolder::Read(path), "old");
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{Text(msg::kConfigurationReadOnly)});
+  EXPECT_EQ(captions_, 1);
+}
+
 TEST_F(FileCommandsTest, StoreFailureStopsSaveAsWithTheNewName) {
   store_result_ = StoreResult::kAdvancedRange;
   chooser_.save_answers = {ConfigFile("abc")};
