@@ -1,8 +1,45 @@
-// The desktop programmer.
+// The desktop programmer: creates the windows in their start order and runs the message loop
+// with the main window as the application's main window.
 
 #include <QApplication>
+#include <QMessageBox>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "core/app/startup.h"
+#include "core/session/session.h"
+#include "core/strings/string_table.h"
+#include "platform/steady_clock.h"
+#include "platform/xdg_folders.h"
+#include "platform/zix_port_factory.h"
+#include "ui/app/frm_main.h"
+#include "ui/app/programmer_windows.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  return 0;
+  const vyn::StringTable& strings = vyn::StringTable::Builtin();
+  try {
+    vyn::Session session;
+    vyn::SeedMessageCounter(session);
+
+    std::vector<std::string> arguments;
+    for (const QString& argument : app.arguments().mid(1))
+      arguments.push_back(argument.toStdString());
+
+    vyn::SteadyClock clock;
+    std::unique_ptr<vyn::ZixTraceSink> trace = vyn::OpenTraceFromEnvironment();
+    vyn::ui::ProgrammerSetup setup;
+    setup.environment = vyn::SystemStartupEnvironment(std::move(arguments));
+    setup.port = vyn::MakeZixPortFromEnvironment();
+    setup.clock = &clock;
+    setup.trace = trace.get();
+    vyn::ui::ProgrammerWindows windows(strings, session, std::move(setup));
+    windows.main().show();
+    return app.exec();
+  } catch (const std::exception& e) {
+    // Whatever reaches this level ends the run, after the user has seen it.
+    QMessageBox::critical(nullptr, QString::fromStdString(strings.Text(10001)), e.what());
+    return 1;
+  }
 }

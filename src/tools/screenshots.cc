@@ -1,3 +1,110 @@
-// Renders the windows offscreen into PNG files.
+// Renders the main window, the password prompt and every editor page at the access levels 2, 4
+// and 6 into PNG files, on Qt's offscreen platform, so the windows can be looked at without a
+// display. The program runs against a temporary home (nothing of the user's is touched) and
+// without a Zix.
+//
+//   vyn-screenshots FOLDER
 
-int main() { return 0; }
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <string>
+
+#include "core/session/session.h"
+#include "core/strings/string_table.h"
+#include "platform/steady_clock.h"
+#include "platform/xdg_folders.h"
+#include "platform/zix_port_factory.h"
+#include "ui/access/frm_password.h"
+#include "ui/app/frm_main.h"
+#include "ui/app/programmer_windows.h"
+#include "ui/editor/frm_enter_data.h"
+
+namespace {
+
+// Answers every box with its first button and prints it, so a message shows up in the log
+// instead of blocking the run.
+class LoggingPrompter : public vyn::Prompter {
+ public:
+  vyn::MessageButton ShowMessage(vyn::MessageKind, const std::string& text,
+                                 vyn::MessageButtons buttons) override {
+    std::fprintf(stderr, "vyn-screenshots: message: %s\n", text.c_str());
+    return buttons == vyn::MessageButtons::kYesNo || buttons == vyn::MessageButtons::kYesNoCancel
+               ? vyn::MessageButton::kYes
+               : vyn::MessageButton::kOk;
+  }
+  void SetStatus(const std::string&) override {}
+};
+
+bool Save(QWidget& widget, const QDir& folder, const QString& name) {
+  widget.show();
+  QApplication::processEvents();
+  const QString path = folder.filePath(name + ".png");
+  if (!widget.grab().save(path)) {
+    std::fprintf(stderr, "vyn-screenshots: cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: vyn-screenshots FOLDER\n");
+    return 2;
+  }
+  QDir folder(QString::fromLocal8Bit(argv[1]));
+  if (!folder.mkpath(".")) {
+    std::fprintf(stderr, "vyn-screenshots: cannot create %s\n", argv[1]);
+    return 1;
+  }
+  QTemporaryDir home;
+  if (!home.isValid()) return 1;
+
+  const vyn::StringTable& strings = vyn::StringTable::Builtin();
+  vyn::Session session;
+  vyn::SteadyClock clock;
+  LoggingPrompter prompter;
+  vyn::ui::ProgrammerSetup setup;
+  setup.environment.data_folder = home.filePath("data").toStdString();
+  setup.environment.documents_folder = home.filePath("Documents").toStdString();
+  QDir().mkpath(home.filePath("data"));
+  QDir().mkpath(home.filePath("Documents"));
+  setup.environment.executable_folder = vyn::ExecutableFolder();
+  setup.environment.install_folder = vyn::InstallationFolder(vyn::ExecutableFolder());
+  // No Zix: the port is never opened while rendering.
+  setup.port = vyn::MakeZixPort(home.filePath("no-zix").toStdString());
+  setup.clock = &clock;
+  setup.prompter = &prompter;
+  vyn::ui::ProgrammerWindows windows(strings, session, std::move(setup));
+
+  bool ok = Save(windows.main(), folder, "main");
+  windows.main().hide();
+  ok = Save(windows.password(), folder, "password") && ok;
+  windows.password().hide();
+
+  vyn::ui::TfrmEnterData& editor = windows.editor();
+  for (const int level : {2, 4, 6}) {
+    editor.ApplyAccessLevel(level);
+    editor.mnuFileNewClick();
+    editor.show();
+    QTabWidget* tabs = editor.pages();
+    for (int i = 0; i < tabs->count(); ++i) {
+      if (!tabs->isTabVisible(i)) continue;
+      tabs->setCurrentIndex(i);
+      const QString name = QString("editor-level%1-%2-%3")
+                               .arg(level)
+                               .arg(i + 1, 2, 10, QChar('0'))
+                               .arg(tabs->widget(i)->objectName());
+      ok = Save(editor, folder, name) && ok;
+    }
+    editor.hide();
+  }
+  return ok ? 0 : 1;
+}

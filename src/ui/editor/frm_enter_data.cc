@@ -1,0 +1,401 @@
+#include "ui/editor/frm_enter_data.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMenu>
+#include <QVBoxLayout>
+
+#include "core/editor/editor_layout.h"
+#include "core/image/number_pool.h"
+#include "core/link/device_flows.h"
+#include "core/reports/text_list.h"
+#include "core/strings/edition.h"
+#include "core/strings/message_ids.h"
+#include "platform/shell.h"
+#include "ui/access/frm_change_passwords.h"
+#include "ui/app/frm_about.h"
+#include "ui/app/qt_file_chooser.h"
+#include "ui/app/qt_prompter.h"
+#include "ui/app/window_placement.h"
+#include "ui/editor/pages/advanced_page.h"
+#include "ui/editor/pages/alarm_sources_page.h"
+#include "ui/editor/pages/call_numbers_page.h"
+#include "ui/editor/pages/call_parameters_page.h"
+#include "ui/editor/pages/configuration_page.h"
+#include "ui/editor/pages/extended_functions_page.h"
+#include "ui/editor/pages/ip_page.h"
+#include "ui/editor/pages/misc_page.h"
+#include "ui/editor/pages/sequences_page.h"
+#include "ui/editor/pages/timers_and_indications_page.h"
+#include "ui/editor/transfer_progress.h"
+#include "ui/image/frm_select_directory.h"
+#include "ui/image/frm_view_default.h"
+
+namespace vyn::ui {
+
+namespace {
+
+QString Text(const StringTable& strings, int id) {
+  return QString::fromStdString(strings.Text(id));
+}
+
+}  // namespace
+
+TfrmEnterData::TfrmEnterData(EditorEnvironment environment, QWidget* parent)
+    : QDialog(parent),
+      strings_(environment.strings),
+      session_(environment.session),
+      folders_(environment.folders),
+      port_(std::move(environment.port)),
+      clock_(environment.clock),
+      trace_(environment.trace),
+      sip_list_folder_(environment.sip_list_folder.empty() ? environment.folders.ProgramDataFolder
+                                                           : environment.sip_list_folder),
+      settings_(environment.folders.SettingsFile),
+      prompter_(environment.prompter),
+      chooser_(environment.chooser),
+      page_context_{environment.strings, settings_, environment.session} {
+  FormCreate();
+}
+
+TfrmEnterData::~TfrmEnterData() = default;
+
+void TfrmEnterData::FormCreate() {
+  setObjectName("frmEnterData");
+  setModal(true);
+  setSizeGripEnabled(true);
+  resize(960, 680);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  mnuEnterData_ = new QMenuBar(this);
+  mnuEnterData_->setObjectName("mnuEnterData");
+  layout->setMenuBar(mnuEnterData_);
+  pcEnterData_ = new QTabWidget(this);
+  pcEnterData_->setObjectName("pcEnterData");
+  layout->addWidget(pcEnterData_, 1);
+  sbStatus_ = new QStatusBar(this);
+  sbStatus_->setObjectName("sbStatus");
+  sbStatus_->setSizeGripEnabled(false);
+  pbTransfer_ = new QProgressBar(sbStatus_);
+  pbTransfer_->setObjectName("pbTransfer");
+  pbTransfer_->setMaximumWidth(200);
+  pbTransfer_->setTextVisible(false);
+  pbTransfer_->hide();
+  sbStatus_->addPermanentWidget(pbTransfer_);
+  layout->addWidget(sbStatus_);
+
+  if (!prompter_) {
+    own_prompter_ = std::make_unique<QtPrompter>(this, sbStatus_);
+    prompter_ = own_prompter_.get();
+  }
+  if (!chooser_) {
+    own_chooser_ = std::make_unique<QtFileChooser>(this);
+    chooser_ = own_chooser_.get();
+  }
+  link_ = std::make_unique<ZixLink>(*port_, clock_);
+  progress_ = std::make_unique<TransferProgress>(pbTransfer_, trace_);
+  link_->SetTrace(progress_.get());
+
+  // 1. The settings file: without it the choice lists and the advanced grid stay empty.
+  if (!settings_.Exists()) {
+    prompter_->ShowMessage(MessageKind::kError, strings_.Text(msg::kValuesIniMissing),
+                           MessageButtons::kOk);
+  }
+  // 2. Menus with their captions.
+  BuildMenus();
+  // 4. The pages, each setting its own captions (and later filling its choice lists and grid).
+  page_list_ = {new AlarmSourcesPage(page_context_),
+                new CallNumbersPage(page_context_),
+                new SequencesPage(page_context_),
+                new TimersAndIndicationsPage(page_context_),
+                new CallParametersPage(page_context_),
+                new ExtendedFunctionsPage(page_context_),
+                new AdvancedPage(page_context_),
+                new ConfigurationPage(page_context_),
+                new IpPage(page_context_),
+                new MiscPage(page_context_)};
+  for (EditorPage* page : page_list_) pcEnterData_->addTab(page, Text(strings_, page->captionId()));
+  // 3, 5, 6. Edition rules of menus and pages; controls whose string is absent are hidden.
+  ApplyItemStates(EditorLayoutRules(strings_));
+  for (const OptionalControl& control : OptionalControls()) {
+    if (control.caption_id == 0 || !strings_.Has(control.string_id)) continue;
+    QWidget* widget = findChild<QWidget*>(control.name);
+    if (auto* label = qobject_cast<QLabel*>(widget))
+      label->setText(Text(strings_, control.caption_id));
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+      button->setText(Text(strings_, control.caption_id));
+  }
+  // 9. A new editor shows the default configuration.
+  data_.Origin = ImageOrigin::FromDefault;
+  RefreshTitle();
+  // 11.
+  mnuFileNewClick();
+}
+
+QAction* TfrmEnterData::AddItem(QMenu* menu, const char* name, int caption_id,
+                                const QKeySequence& key) {
+  QAction* action = menu->addAction(Text(strings_, caption_id));
+  action->setObjectName(name);
+  if (!key.isEmpty()) action->setShortcut(key);
+  return action;
+}
+
+void TfrmEnterData::BuildMenus() {
+  auto menu = [this](const char* name, int caption_id) {
+    QMenu* m = mnuEnterData_->addMenu(Text(strings_, caption_id));
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(QString(name) + "Item");
+    return m;
+  };
+  auto separator = [](QMenu* m, const char* name = nullptr) {
+    QAction* s = m->addSeparator();
+    if (name) s->setObjectName(name);
+  };
+  auto on = [this](QAction* action, void (TfrmEnterData::*slot)()) {
+    connect(action, &QAction::triggered, this, slot);
+  };
+
+  QMenu* file = menu("mnuFile", 13001);
+  on(AddItem(file, "mnuFileNew", 13002, QKeySequence(Qt::CTRL | Qt::Key_N)),
+     &TfrmEnterData::mnuFileNewClick);
+  on(AddItem(file, "mnuFileOpen", 13003, QKeySequence(Qt::CTRL | Qt::Key_O)),
+     &TfrmEnterData::mnuFileOpenClick);
+  on(AddItem(file, "mnuFileSave", 13004, QKeySequence(Qt::CTRL | Qt::Key_S)),
+     &TfrmEnterData::mnuFileSaveClick);
+  on(AddItem(file, "mnuFileSaveAs", 13005), &TfrmEnterData::mnuFileSaveAsClick);
+  separator(file);
+  on(AddItem(file, "mnuFileSelectDefaultDirectory", 13006),
+     &TfrmEnterData::mnuFileSelectDefaultDirectoryClick);
+  on(AddItem(file, "mnuFileChangeDefaultConfig", 13007),
+     &TfrmEnterData::mnuFileChangeDefaultConfigClick);
+  separator(file);
+  // The printed record comes with its own window.
+  AddItem(file, "mnuFilePrint", 13008, QKeySequence(Qt::CTRL | Qt::Key_P));
+  separator(file);
+  on(AddItem(file, "mnuFileExit", 13009), &TfrmEnterData::mnuFileExitClick);
+
+  QMenu* comm = menu("mnuCommunication", 13010);
+  on(AddItem(comm, "mnuCommRead", 13011, QKeySequence(Qt::CTRL | Qt::Key_R)),
+     &TfrmEnterData::mnuCommReadClick);
+  on(AddItem(comm, "mnuCommWrite", 13012, QKeySequence(Qt::CTRL | Qt::Key_W)),
+     &TfrmEnterData::mnuCommWriteClick);
+  // The server exchange comes with its own dialog.
+  AddItem(comm, "mnuCommReadWeb", 13013);
+  AddItem(comm, "mnuCommWriteWeb", 13014);
+  AddItem(comm, "mnuCommDebugReadWeb", 13015);
+  AddItem(comm, "mnuCommDebugWriteWeb", 13016);
+
+  QMenu* tools = menu("mnuTools", 13019);
+  // The guide is never started from here; where it is shown it is greyed.
+  AddItem(tools, "mnuToolsGuide", 13020)->setEnabled(false);
+  AddItem(tools, "mnuToolsBasic", 13021);
+  on(AddItem(tools, "mnuToolsCreateTextFile", 13022), &TfrmEnterData::mnuToolsCreateTextFileClick);
+  AddItem(tools, "mnuToolsConfigureHomeAway", 13023);
+  AddItem(tools, "mnuToolsConfigureAlarmTypes", 13024);
+  on(AddItem(tools, "mnuToolsChangePasswords", 13025),
+     &TfrmEnterData::mnuToolsChangePasswordsClick);
+
+  QMenu* help = menu("mnuHelp", 13026);
+  AddItem(help, "mnuHelpBS8521LocationCodes", 13028);
+  AddItem(help, "mnuHelpTT92LocationCodes", 13029);
+  separator(help, "mnuHelpDelimiter");
+  on(AddItem(help, "mnuHelpAbout", 13027), &TfrmEnterData::mnuHelpAboutClick);
+}
+
+void TfrmEnterData::ApplyItemStates(const std::vector<ItemState>& states) {
+  for (const ItemState& state : states) {
+    const QString name = QString::fromStdString(state.name);
+    bool found = false;
+    for (EditorPage* page : page_list_) {
+      if (page->objectName() != name) continue;
+      const int index = pcEnterData_->indexOf(page);
+      if (state.visible) pcEnterData_->setTabVisible(index, *state.visible);
+      if (state.enabled) page->setEnabled(*state.enabled);
+      found = true;
+    }
+    if (found) continue;
+    if (auto* action = findChild<QAction*>(name)) {
+      if (state.visible) action->setVisible(*state.visible);
+      if (state.enabled) action->setEnabled(*state.enabled);
+      continue;
+    }
+    if (auto* widget = findChild<QWidget*>(name)) {
+      if (state.visible) widget->setVisible(*state.visible);
+      if (state.enabled) widget->setEnabled(*state.enabled);
+      if (auto* box = qobject_cast<QAbstractButton*>(widget); box && state.checked)
+        box->setChecked(*state.checked);
+    }
+  }
+}
+
+void TfrmEnterData::ApplyAccessLevel(int level) {
+  session_.AccessLevel = level;
+  advanced_grid_editable_ = vyn::AdvancedGridEditable(level);
+  ApplyItemStates(AccessView(level, EditionName(strings_)));
+}
+
+int TfrmEnterData::LoadControls() {
+  int result = kLoadOk;
+  for (EditorPage* page : page_list_) {
+    const int page_result = page->load(data_);
+    if (page_result != kLoadOk) result = page_result;
+  }
+  return result;
+}
+
+StoreResult TfrmEnterData::StoreControls(VynData& target) {
+  // An image of a 512-byte file holds dial digits where the full layout has pool indexes.
+  if (target.ShortLayout) {
+    MoveNumbersIntoPool(target.WorkingImage);
+    target.ShortLayout = false;
+  }
+  for (EditorPage* page : page_list_) {
+    const StoreResult result = page->store(target);
+    if (result != StoreResult::kOk) return result;
+  }
+  return StoreResult::kOk;
+}
+
+void TfrmEnterData::RefreshTitle() {
+  setWindowTitle(QString::fromStdString(EditorTitle(data_, strings_)));
+}
+
+FileCommandContext TfrmEnterData::FileContext() {
+  return {data_,
+          *prompter_,
+          *chooser_,
+          strings_,
+          folders_.ProgramDataFolder,
+          folders_.DefaultDirectory};
+}
+
+EditorHooks TfrmEnterData::Hooks() {
+  EditorHooks hooks;
+  hooks.StoreControls = [this] { return StoreControls(data_); };
+  hooks.LoadControls = [this] { return LoadControls(); };
+  hooks.HasDuplicateTransmitters = [this] {
+    return static_cast<AlarmSourcesPage*>(page_list_.front())->hasDuplicateTransmitterCodes(data_);
+  };
+  hooks.UpdateCaption = [this] { RefreshTitle(); };
+  return hooks;
+}
+
+void TfrmEnterData::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  CentreOnScreen(this);
+  pcEnterData_->setCurrentIndex(0);
+}
+
+void TfrmEnterData::mnuFileNewClick() {
+  if (Idle()) FileNew(FileContext(), Hooks());
+}
+
+void TfrmEnterData::mnuFileOpenClick() {
+  if (Idle()) FileOpen(FileContext(), Hooks());
+}
+
+void TfrmEnterData::mnuFileSaveClick() {
+  if (Idle()) FileSave(FileContext(), Hooks());
+}
+
+void TfrmEnterData::mnuFileSaveAsClick() {
+  if (Idle()) FileSaveAs(FileContext(), Hooks());
+}
+
+void TfrmEnterData::mnuFileSelectDefaultDirectoryClick() {
+  if (!Idle() || !dialogs_.select_directory) return;
+  TfrmSelectDirectory& dialog = *dialogs_.select_directory;
+  dialog.SetDirectory(QString::fromStdString(WithoutTrailingSeparator(folders_.DefaultDirectory)));
+  if (dialog.exec() != QDialog::Accepted) return;
+  folders_.DefaultDirectory = WithoutTrailingSeparator(dialog.Directory().toStdString());
+  SaveDefaultDirectory(folders_.SettingsFile, folders_.DefaultDirectory);
+}
+
+void TfrmEnterData::mnuFileChangeDefaultConfigClick() {
+  if (!Idle() || !dialogs_.view_default) return;
+  if (!CheckPreparedDefaultsExist(FileContext())) return;
+  TfrmViewDefault& dialog = *dialogs_.view_default;
+  dialog.SetConfigurations(PreparedDefaultConfigurations(folders_.ProgramDataFolder));
+  if (dialog.exec() != QDialog::Accepted) return;
+  const std::string chosen = dialog.ChosenConfiguration();
+  if (!chosen.empty()) MakeDefaultConfiguration(folders_.ProgramDataFolder, chosen);
+}
+
+void TfrmEnterData::mnuFileExitClick() {
+  if (!Idle()) return;
+  if (FileExit(FileContext(), Hooks()) != ExitDecision::kClose) return;
+  link_->Close();
+  accept();
+}
+
+void TfrmEnterData::done(int result) {
+  // No window may close under a running transfer; the close handler runs once per closing.
+  if (transfer_running_ || closing_) return;
+  closing_ = true;
+  CloseEditor(FileContext(), Hooks());
+  closing_ = false;
+  QDialog::done(result);
+}
+
+void TfrmEnterData::RunTransfer(const std::function<void()>& transfer) {
+  if (!Idle()) return;
+  transfer_running_ = true;
+  mnuEnterData_->setEnabled(false);
+  pbTransfer_->setValue(0);
+  transfer();
+  pbTransfer_->hide();
+  mnuEnterData_->setEnabled(true);
+  transfer_running_ = false;
+}
+
+void TfrmEnterData::mnuCommReadClick() {
+  RunTransfer([this] {
+    QtEventPump pump;
+    CommRead({data_, session_, *link_, *prompter_, pump, clock_, strings_}, Hooks());
+  });
+}
+
+void TfrmEnterData::mnuCommWriteClick() {
+  RunTransfer([this] {
+    QtEventPump pump;
+    CommWrite({data_, session_, *link_, *prompter_, pump, clock_, strings_}, Hooks(),
+              sip_list_folder_);
+  });
+}
+
+void TfrmEnterData::mnuToolsCreateTextFileClick() {
+  if (!Idle()) return;
+  const FileCommandContext context = FileContext();
+  const StoreResult stored = StoreControls(data_);
+  if (stored != StoreResult::kOk) {
+    ShowStoreError(context, stored);
+    return;
+  }
+  const TextListResult written = WriteTextList(data_, strings_, folders_.ProgramDataFolder);
+  if (written.status != TextListStatus::kWritten) return;
+  prompter_->ShowMessage(MessageKind::kInformation,
+                         strings_.Text(msg::kTextFileCreated) + written.path, MessageButtons::kOk);
+  if (!OpenWithAssociatedProgram(written.path)) {
+    prompter_->ShowMessage(MessageKind::kInformation, strings_.Text(msg::kCannotOpenTextFile),
+                           MessageButtons::kOk);
+  }
+}
+
+std::string TfrmEnterData::ReadZixVersion() {
+  std::string version;
+  if (transfer_running_ || link_->Open() != OpenResult::kOpened) return version;
+  if (link_->ReadZixVersion(version) != LinkResult::kSuccess) version.clear();
+  link_->Close();
+  return version;
+}
+
+void TfrmEnterData::mnuToolsChangePasswordsClick() {
+  if (Idle() && dialogs_.change_passwords) dialogs_.change_passwords->exec();
+}
+
+void TfrmEnterData::mnuHelpAboutClick() {
+  if (Idle() && dialogs_.about) dialogs_.about->exec();
+}
+
+}  // namespace vyn::ui

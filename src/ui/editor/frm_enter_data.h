@@ -1,0 +1,152 @@
+#pragma once
+
+// The detailed editor: ten pages of every parameter of the image, the File, Communication,
+// Tools and Help menus, the status line with the transfer progress, and the access view that
+// the password prompt's level decides.
+
+#include <QAction>
+#include <QDialog>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/app/startup.h"
+#include "core/editor/access_view.h"
+#include "core/editor/file_commands.h"
+#include "core/image/vyn_data.h"
+#include "core/link/clock.h"
+#include "core/link/serial_port.h"
+#include "core/link/zix_link.h"
+#include "core/session/prompter.h"
+#include "core/session/session.h"
+#include "core/settings/vyn_ini.h"
+#include "core/strings/string_table.h"
+#include "ui/editor/editor_page.h"
+
+namespace vyn::ui {
+
+class TfrmAbout;
+class TfrmChangePasswords;
+class TfrmSelectDirectory;
+class TfrmViewDefault;
+class TransferProgress;
+
+// What the editor is given at creation.
+struct EditorEnvironment {
+  const StringTable& strings;
+  Session& session;
+  StartupResult& folders;            // the main window's; DefaultDirectory changes at run time
+  std::unique_ptr<SerialPort> port;  // the Zix's port, owned by the editor's link
+  Clock& clock;
+  ZixTraceSink* trace = nullptr;  // the trace file, when tracing is on
+  // Where the SIP number lists live; the program data folder when empty.
+  std::string sip_list_folder;
+  // Replacements of the message boxes and file dialogs (tests); null for the desktop's own.
+  Prompter* prompter = nullptr;
+  FileChooser* chooser = nullptr;
+};
+
+// The dialogs the editor opens; created after it in the start order.
+struct EditorDialogs {
+  TfrmAbout* about = nullptr;
+  TfrmViewDefault* view_default = nullptr;
+  TfrmSelectDirectory* select_directory = nullptr;
+  TfrmChangePasswords* change_passwords = nullptr;
+};
+
+class TfrmEnterData : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TfrmEnterData(EditorEnvironment environment, QWidget* parent = nullptr);
+  ~TfrmEnterData() override;
+
+  void SetDialogs(const EditorDialogs& dialogs) { dialogs_ = dialogs; }
+
+  // Records the level and applies what it shows, hides, enables and disables.
+  void ApplyAccessLevel(int level);
+  int accessLevel() const { return session_.AccessLevel; }
+  bool AdvancedGridEditable() const { return advanced_grid_editable_; }
+
+  // The image into the pages: kLoadOk, or the last address whose byte no page could show.
+  int LoadControls();
+  // The pages into `target`'s working image.
+  StoreResult StoreControls(VynData& target);
+  void RefreshTitle();
+
+  VynData& data() { return data_; }
+  const VynData& data() const { return data_; }
+  QTabWidget* pages() const { return pcEnterData_; }
+  const std::vector<EditorPage*>& pageList() const { return page_list_; }
+  // The Zix's firmware version through the editor's link (opened and closed again); empty when
+  // the Zix does not answer. The About box shows it.
+  std::string ReadZixVersion();
+  // Whether a device transfer is running (every command is refused meanwhile).
+  bool transferRunning() const { return transfer_running_; }
+
+ public slots:
+  void mnuFileNewClick();
+  void mnuFileOpenClick();
+  void mnuFileSaveClick();
+  void mnuFileSaveAsClick();
+  void mnuFileSelectDefaultDirectoryClick();
+  void mnuFileChangeDefaultConfigClick();
+  void mnuFileExitClick();
+  void mnuCommReadClick();
+  void mnuCommWriteClick();
+  void mnuToolsCreateTextFileClick();
+  void mnuToolsChangePasswordsClick();
+  void mnuHelpAboutClick();
+
+  // Closing by Exit, the close box or Escape: the default configuration comes back.
+  void done(int result) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void FormCreate();
+  void BuildMenus();
+  QAction* AddItem(QMenu* menu, const char* name, int caption_id, const QKeySequence& key = {});
+  void ApplyItemStates(const std::vector<ItemState>& states);
+  FileCommandContext FileContext();
+  EditorHooks Hooks();
+  // Runs a command unless a transfer is running.
+  bool Idle() const { return !transfer_running_; }
+  void RunTransfer(const std::function<void()>& transfer);
+
+  const StringTable& strings_;
+  Session& session_;
+  StartupResult& folders_;
+  std::unique_ptr<SerialPort> port_;
+  Clock& clock_;
+  ZixTraceSink* trace_;
+  std::string sip_list_folder_;
+
+  VynData data_;
+  VynIni settings_;
+  std::unique_ptr<ZixLink> link_;
+  std::unique_ptr<TransferProgress> progress_;
+  std::unique_ptr<Prompter> own_prompter_;
+  std::unique_ptr<FileChooser> own_chooser_;
+  Prompter* prompter_;
+  FileChooser* chooser_;
+  EditorDialogs dialogs_;
+  EditorPageContext page_context_;
+
+  QMenuBar* mnuEnterData_ = nullptr;
+  QTabWidget* pcEnterData_ = nullptr;
+  QStatusBar* sbStatus_ = nullptr;
+  QProgressBar* pbTransfer_ = nullptr;
+  std::vector<EditorPage*> page_list_;
+  bool advanced_grid_editable_ = false;
+  bool transfer_running_ = false;
+  bool closing_ = false;
+};
+
+}  // namespace vyn::ui
