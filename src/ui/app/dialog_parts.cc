@@ -1,5 +1,7 @@
 #include "ui/app/dialog_parts.h"
 
+#include <QVBoxLayout>
+
 namespace vyn::ui {
 
 namespace {
@@ -34,6 +36,16 @@ OkCancelRow MakeOkCancelRow(const StringTable& strings, const char* ok_name, QDi
   buttons.row->addStretch();
   buttons.row->addWidget(buttons.ok);
   buttons.row->addWidget(buttons.cancel);
+  return buttons;
+}
+
+OkCancelRow LayOutGroupDialog(const StringTable& strings, QWidget* group, QDialog* dialog) {
+  const OkCancelRow buttons = MakeOkCancelRow(strings, "btnOK", dialog);
+  buttons.ok->setDefault(true);
+  QObject::connect(buttons.ok, &QPushButton::clicked, dialog, &QDialog::accept);
+  auto* layout = new QVBoxLayout(dialog);
+  layout->addWidget(group);
+  layout->addLayout(buttons.row);
   return buttons;
 }
 

@@ -30,6 +30,10 @@ struct OkCancelRow {
 };
 OkCancelRow MakeOkCancelRow(const StringTable& strings, const char* ok_name, QDialog* dialog);
 
+// The layout of a dialog that is one group box above OK and Cancel ("btnOK", "btnCancel"): OK
+// is the default button and accepts, Cancel rejects.
+OkCancelRow LayOutGroupDialog(const StringTable& strings, QWidget* group, QDialog* dialog);
+
 // A word-wrapped explanation inside a group box, 90 % as wide as the group: called when the
 // dialog is shown, once the group has its width.
 QLabel* MakeGroupInfoLabel(const QString& text, const char* object_name, QWidget* group);

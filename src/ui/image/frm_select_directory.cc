@@ -54,14 +54,9 @@ TfrmSelectDirectory::TfrmSelectDirectory(const StringTable& strings, QWidget* pa
   group->addWidget(lblDirectoryInfo_);
   group->addLayout(folder);
 
-  const OkCancelRow buttons = MakeOkCancelRow(strings, "btnOK", this);
+  const OkCancelRow buttons = LayOutGroupDialog(strings, gbxActiveConfigDirectory_, this);
   btnOK_ = buttons.ok;
   btnCancel_ = buttons.cancel;
-  btnOK_->setDefault(true);
-  connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(gbxActiveConfigDirectory_);
-  layout->addLayout(buttons.row);
   setMinimumWidth(450);
 }
 

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -34,14 +33,9 @@ TfrmViewDefault::TfrmViewDefault(const StringTable& strings, QWidget* parent)
   group->addWidget(lblConfigInfo_);
   group->addWidget(cmbDefaultConfig_);
 
-  const OkCancelRow buttons = MakeOkCancelRow(strings, "btnOK", this);
+  const OkCancelRow buttons = LayOutGroupDialog(strings, gbxSelectNewConfiguration_, this);
   btnOK_ = buttons.ok;
   btnCancel_ = buttons.cancel;
-  btnOK_->setDefault(true);
-  connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(gbxSelectNewConfiguration_);
-  layout->addLayout(buttons.row);
   setMinimumWidth(400);
 
   SetConfigurations({});
