@@ -1,0 +1,289 @@
+// The detailed editor's frame: creation, menus, the access view by level and edition, the file
+// commands through the menu, and reading and writing the unit through the in-process simulator.
+
+#include <QComboBox>
+#include <QProgressBar>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "core/settings/vyn_ini.h"
+#include "ui/image/frm_select_directory.h"
+#include "ui/image/frm_view_default.h"
+#include "ui/support/programmer_fixture.h"
+
+namespace vyn::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+using EditorFrameTest = ProgrammerFixture;
+
+std::vector<std::string> VisibleTabs(ui::TfrmEnterData& editor) {
+  std::vector<std::string> names;
+  QTabWidget* tabs = editor.pages();
+  for (int i = 0; i < tabs->count(); ++i) {
+    if (tabs->isTabVisible(i)) names.push_back(tabs->widget(i)->objectName().toStdString());
+  }
+  return names;
+}
+
+bool ItemVisible(ui::TfrmEnterData& editor, const char* name) {
+  QAction* action = editor.findChild<QAction*>(name);
+  EXPECT_NE(action, nullptr) << name;
+  return action && action->isVisible();
+}
+
+TEST_F(EditorFrameTest, PagesMenusAndShortcuts) {
+  Start();
+  EXPECT_EQ(VisibleTabs(Editor()).size(), 10u);
+  const struct {
+    const char* item;
+    const char* caption;
+    const char* shortcut;
+  } items[] = {
+      {"mnuFileNew", "&Neu", "Ctrl+N"},
+      {"mnuFileOpen", "&Öffnen...", "Ctrl+O"},
+      {"mnuFileSave", "&Speichern", "Ctrl+S"},
+      {"mnuFileSaveAs", "Speichern &als...", ""},
+      {"mnuFilePrint", "Dr&ucken...", "Ctrl+P"},
+      {"mnuCommRead", "&Lese aus VYN IP/GSM", "Ctrl+R"},
+      {"mnuCommWrite", "&Schreibe zu VYN IP/GSM", "Ctrl+W"},
+      {"mnuCommDebugWriteWeb", "Debug write to VYN IP/GSM", ""},
+      {"mnuToolsConfigureHomeAway", "&Konfiguration Tagestaste (An/Abmeldung/Passivalarm)", ""},
+      {"mnuHelpAbout", "&Info...", ""},
+  };
+  for (const auto& i : items) {
+    QAction* action = Editor().findChild<QAction*>(i.item);
+    ASSERT_NE(action, nullptr) << i.item;
+    EXPECT_EQ(action->text().toStdString(), i.caption);
+    EXPECT_EQ(action->shortcut().toString().toStdString(), i.shortcut) << i.item;
+  }
+  EXPECT_EQ(Editor().pages()->tabText(2).toStdString(), "Sequenzen");
+  EXPECT_EQ(Editor().windowTitle().toStdString(), "Standard - VYN IP/GSM Programmiergerät");
+  EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(EditorFrameTest, EditionRulesOfTheMenus) {
+  const struct {
+    const char* edition;
+    bool guide;
+    bool home_away;
+    bool location_codes;
+  } cases[] = {
+      {"KEMB GmbH", false, true, false},
+      {"KEMB UK", false, true, true},
+      {"Velkstrom", true, false, false},
+  };
+  for (const auto& c : cases) {
+    Start(StringTable::Builtin().WithText(15555, c.edition));
+    EXPECT_EQ(ItemVisible(Editor(), "mnuToolsGuide"), c.guide) << c.edition;
+    EXPECT_FALSE(Editor().findChild<QAction*>("mnuToolsGuide")->isEnabled());
+    EXPECT_EQ(ItemVisible(Editor(), "mnuToolsConfigureHomeAway"), c.home_away) << c.edition;
+    EXPECT_EQ(ItemVisible(Editor(), "mnuHelpBS8521LocationCodes"), c.location_codes);
+    EXPECT_EQ(ItemVisible(Editor(), "mnuHelpDelimiter"), c.location_codes);
+  }
+}
+
+TEST_F(EditorFrameTest, MissingSettingsFileIsReportedAndTheEditorStillOpens) {
+  Start();
+  fs::remove(ProgramData() + "Values.ini");
+  environment_.install_folder = root_.File("empty-install");
+  fs::create_directories(environment_.install_folder);
+  TakeBoxes();
+  Start();
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Datei Values.ini konnte im "
+                                                  "Anwendungsverzeichnis nicht gefunden werden."});
+}
+
+TEST_F(EditorFrameTest, AccessLevelsInTheEditionsThatDiffer) {
+  const char* const all_tabs[] = {"tbshtAlarmSources",   "tbshtCallNumbers",
+                                  "tbshtSequences",      "tbshtTimersAndIndications",
+                                  "tbshtCallParameters", "tbshtExtendedFunctions"};
+  const struct {
+    const char* edition;
+    int level;
+    std::vector<std::string> extra_tabs;  // after the six that every level shows
+    bool debug, text_file, alarm_types, change_default, ip_enabled;
+  } cases[] = {
+      {"KEMB GmbH", 2, {"tbshtIp"}, false, false, false, true, false},
+      {"KEMB GmbH", 3, {"tbshtIp"}, false, false, true, true, true},
+      {"KEMB GmbH",
+       4,
+       {"tbshtAdvanced", "tbshtConfiguration", "tbshtIp"},
+       false,
+       true,
+       true,
+       true,
+       true},
+      {"KEMB GmbH", 5, {"tbshtConfiguration", "tbshtIp"}, false, true, true, true, true},
+      {"KEMB GmbH",
+       6,
+       {"tbshtAdvanced", "tbshtConfiguration", "tbshtIp", "tbshtMisc"},
+       true,
+       true,
+       true,
+       true,
+       true},
+      {"Velkstrom", 2, {"tbshtIp"}, false, false, false, false, false},
+      {"Velkstrom", 3, {"tbshtIp"}, false, false, false, false, true},
+      {"Velkstrom",
+       4,
+       {"tbshtAdvanced", "tbshtConfiguration", "tbshtIp"},
+       false,
+       true,
+       true,
+       false,
+       true},
+      {"Velkstrom", 5, {"tbshtConfiguration", "tbshtIp"}, false, true, true, false, true},
+      {"Velkstrom",
+       6,
+       {"tbshtAdvanced", "tbshtConfiguration", "tbshtIp", "tbshtMisc"},
+       true,
+       true,
+       true,
+       false,
+       true},
+  };
+  for (const auto& c : cases) {
+    Start(StringTable::Builtin().WithText(15555, c.edition));
+    // Walk the levels through one window, as the program does, so nothing depends on the
+    // window's first layout: the level before is always a different one.
+    Editor().ApplyAccessLevel(c.level == 6 ? 2 : 6);
+    Editor().ApplyAccessLevel(c.level);
+    std::vector<std::string> expected(std::begin(all_tabs), std::end(all_tabs));
+    expected.insert(expected.end(), c.extra_tabs.begin(), c.extra_tabs.end());
+    const std::string where = std::string(c.edition) + " level " + std::to_string(c.level);
+    EXPECT_EQ(VisibleTabs(Editor()), expected) << where;
+    EXPECT_EQ(session_.AccessLevel, c.level);
+    EXPECT_EQ(ItemVisible(Editor(), "mnuCommDebugReadWeb"), c.debug) << where;
+    EXPECT_EQ(ItemVisible(Editor(), "mnuCommDebugWriteWeb"), c.debug) << where;
+    EXPECT_EQ(ItemVisible(Editor(), "mnuToolsCreateTextFile"), c.text_file) << where;
+    EXPECT_EQ(ItemVisible(Editor(), "mnuToolsChangePasswords"), c.text_file) << where;
+    EXPECT_EQ(ItemVisible(Editor(), "mnuToolsConfigureAlarmTypes"), c.alarm_types) << where;
+    EXPECT_EQ(ItemVisible(Editor(), "mnuFileChangeDefaultConfig"), c.change_default) << where;
+    EXPECT_EQ(Editor().findChild<QWidget*>("tbshtIp")->isEnabled(), c.ip_enabled) << where;
+    EXPECT_EQ(Editor().AdvancedGridEditable(), c.level >= 4) << where;
+  }
+}
+
+TEST_F(EditorFrameTest, SaveOfTheDefaultBecomesSaveAsAndExitWithYesStillCloses) {
+  Start();
+  ui::TfrmEnterData& editor = Editor();
+  chooser_.answers = {root_.File("abc")};
+  Click("mnuFileSave");
+  ASSERT_EQ(chooser_.requests.size(), 1u);
+  EXPECT_EQ(chooser_.requests[0].folder, ConfigFolder().substr(0, ConfigFolder().size() - 1));
+  EXPECT_EQ(chooser_.requests[0].pattern, "*.Rodid");
+  EXPECT_EQ(fs::file_size(root_.File("abc.Rodid")), 2048u);
+  EXPECT_EQ(editor.windowTitle().toStdString(), "abc.Rodid - VYN IP/GSM Programmiergerät");
+
+  // Exit, Yes; the save's dialog is cancelled, and the editor closes all the same, with the
+  // default configuration back in it.
+  editor.show();
+  prompter_.answers = {MessageButton::kYes};
+  chooser_.answers = {};
+  editor.data().Origin = ImageOrigin::FromDefault;
+  editor.data().WorkingImage[0x300] ^= 0xFF;
+  Click("mnuFileExit");
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_EQ(chooser_.requests.size(), 2u);
+  EXPECT_EQ(editor.data().Origin, ImageOrigin::FromDefault);
+  EXPECT_EQ(editor.windowTitle().toStdString(), "Standard - VYN IP/GSM Programmiergerät");
+  EXPECT_EQ(editor.data().WorkingImage[0x300],
+            static_cast<std::uint8_t>(TempFolder::Read(ProgramData() + "Default.bin")[0x300]));
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Möchten Sie die Konfiguration speichern "
+                                                  "bevor Sie das Programm verlassen?"});
+
+  // Cancel at the question keeps the window open.
+  editor.show();
+  prompter_.answers = {MessageButton::kCancel};
+  Click("mnuFileExit");
+  EXPECT_TRUE(editor.isVisible());
+  editor.hide();
+}
+
+TEST_F(EditorFrameTest, ShortFileOpensAndSavesInFullLength) {
+  Start();
+  const std::string path = root_.Write("old.Rodid", std::string(512, '\0'));
+  chooser_.answers = {path};
+  Click("mnuFileOpen");
+  EXPECT_EQ(Editor().data().Origin, ImageOrigin::OpenedFile);
+  EXPECT_EQ(Editor().windowTitle().toStdString(), "old.Rodid - VYN IP/GSM Programmiergerät");
+  Click("mnuFileSave");
+  EXPECT_EQ(fs::file_size(path), 2048u);
+  EXPECT_FALSE(Editor().data().ShortLayout);
+}
+
+TEST_F(EditorFrameTest, ChangeDefaultListsOnlyPreparedConfigurations) {
+  Start();
+  std::ofstream(ProgramData() + "prepared.bin", std::ios::binary) << std::string(2048, 'p');
+  ui::TfrmViewDefault& dialog = windows_->viewDefault();
+  std::vector<std::string> listed;
+  QTimer::singleShot(0, &dialog, [&] {
+    auto* list = dialog.findChild<QComboBox*>("cmbDefaultConfig");
+    for (int i = 0; list && i < list->count(); ++i)
+      listed.push_back(list->itemText(i).toStdString());
+    dialog.accept();
+  });
+  Click("mnuFileChangeDefaultConfig");
+  EXPECT_EQ(listed, std::vector<std::string>{"prepared.bin"});
+  EXPECT_EQ(TempFolder::Read(ProgramData() + "Default.bin"), std::string(2048, 'p'));
+  EXPECT_FALSE(fs::exists(ProgramData() + "default.bin"));
+}
+
+TEST_F(EditorFrameTest, SelectDefaultDirectoryIsKeptForTheNextStart) {
+  Start();
+  ui::TfrmSelectDirectory& dialog = windows_->selectDirectory();
+  QTimer::singleShot(0, &dialog, [&] {
+    dialog.SetDirectory("/nowhere/yet/");
+    dialog.accept();
+  });
+  Click("mnuFileSelectDefaultDirectory");
+  EXPECT_EQ(windows_->main().folders().DefaultDirectory, "/nowhere/yet");
+  EXPECT_EQ(VynIni(ProgramData() + "Values.ini").ReadText("Setup", "ConfigDirectory"),
+            "/nowhere/yet");
+  Start();
+  EXPECT_EQ(windows_->main().folders().DefaultDirectory, "/nowhere/yet");
+}
+
+TEST_F(EditorFrameTest, ReadsAndWritesTheUnit) {
+  Start();
+  ui::TfrmEnterData& editor = Editor();
+  editor.ApplyAccessLevel(6);
+  Click("mnuCommRead");
+  EXPECT_EQ(editor.data().WorkingImage, unit_memory_);
+  EXPECT_EQ(editor.data().Origin, ImageOrigin::ReadFromUnit);
+  EXPECT_EQ(editor.windowTitle().toStdString(),
+            "aus VYN IP/GSM ausgelesen - VYN IP/GSM Programmiergerät");
+  ASSERT_FALSE(prompter_.Statuses().empty());
+  EXPECT_EQ(prompter_.Statuses().back(), "Lesen vollständig");
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Lesen vollständig"});
+  auto* progress = editor.findChild<QProgressBar*>("pbTransfer");
+  EXPECT_EQ(progress->value(), 2048);  // the last block reached the end of the memory
+  EXPECT_TRUE(progress->isHidden());   // and the bar went away with the transfer
+  EXPECT_FALSE(editor.transferRunning());
+
+  // Written back with a change, verified by the read-back.
+  editor.data().WorkingImage[0x300] = 0xA5;
+  Click("mnuCommWrite");
+  EXPECT_EQ(unit_memory_[0x300], 0xA5);
+  EXPECT_EQ(editor.data().DeviceImage, editor.data().WorkingImage);
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{
+                             "Programmierung vollständig. Bitte schalten Sie VYN IP/GSM aus und "
+                             "wieder an, damit alle Änderungen wirksam werden."});
+}
+
+TEST_F(EditorFrameTest, UnitThatNeverGetsReady) {
+  unit_options_.ready_after = 1000;
+  Start();
+  Click("mnuCommRead");
+  const std::vector<std::string> boxes = TakeBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("Keine Verbindung mit VYN IP/GSM.", 0), 0u) << boxes[0];
+  EXPECT_EQ(Editor().data().Origin, ImageOrigin::FromDefault);
+}
+
+}  // namespace
+}  // namespace vyn::testing
