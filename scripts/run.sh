@@ -3,4 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-exec build/bin/vynctl --help "$@"
+build_dir="${VYN_BUILD_DIR:-build}"
+exec "$build_dir/bin/vyn-programmer" "$@"

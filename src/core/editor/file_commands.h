@@ -85,7 +85,8 @@ ExitDecision FileExit(const FileCommandContext& context, const EditorHooks& hook
 void CloseEditor(const FileCommandContext& context, const EditorHooks& hooks);
 
 // The prepared default configurations: the names of the "*.bin" files of the folder (matched
-// without regard to case) other than "default.bin" in any case, in directory order.
+// without regard to case) other than "default.bin" in any case, sorted by name (directory order
+// has no meaning on Linux file systems).
 std::vector<std::string> PreparedDefaultConfigurations(const std::string& program_data_folder);
 
 // mnuFileChangeDefaultConfigClick's check: false, after message 15019, when there is no prepared
