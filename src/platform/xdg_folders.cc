@@ -101,7 +101,7 @@ std::string ExecutableFolder() {
   return error ? std::string(".") : working.string();
 }
 
-bool EnsureDataHomeFolder(const std::string& folder) {
+bool EnsureUserFolder(const std::string& folder) {
   if (folder.empty()) return false;
   std::error_code error;
   if (fs::is_directory(folder, error)) return true;
@@ -114,8 +114,9 @@ StartupEnvironment SystemStartupEnvironment(std::vector<std::string> arguments) 
   const char* home = std::getenv("HOME");
   StartupEnvironment env;
   env.data_folder = DataHomeFolder(std::getenv("XDG_DATA_HOME"), home);
-  EnsureDataHomeFolder(env.data_folder);
+  EnsureUserFolder(env.data_folder);
   env.documents_folder = DocumentsFolder(std::getenv("XDG_CONFIG_HOME"), home);
+  EnsureUserFolder(env.documents_folder);
   env.executable_folder = ExecutableFolder();
   env.install_folder = InstallationFolder(env.executable_folder);
   env.arguments = std::move(arguments);

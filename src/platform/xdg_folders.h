@@ -17,11 +17,12 @@ namespace vyn {
 // when neither gives an absolute path. Null pointers stand for unset variables.
 std::string DataHomeFolder(const char* xdg_data_home, const char* home);
 
-// Creates the data home folder (and its parents) when it is missing, as the XDG rules ask of
-// programs that write there: a fresh account may not have ~/.local/share yet, and without it
-// start-up would fall back to the executable's folder. New folders get 0700. Returns whether
+// Creates a user folder (and its parents) when it is missing: the data home, as the XDG rules
+// ask of programs that write there, and the documents folder. A fresh account may have neither
+// yet, and without them start-up would fall back to the executable's folder, which an installed
+// program cannot write (and must not, when run as root). New folders get 0700. Returns whether
 // the folder exists afterwards.
-bool EnsureDataHomeFolder(const std::string& folder);
+bool EnsureUserFolder(const std::string& folder);
 
 // The XDG_DOCUMENTS_DIR entry of a user-dirs.dirs text: "$HOME/..." with $HOME expanded, or
 // an absolute path. Empty when the entry is missing or has another form.

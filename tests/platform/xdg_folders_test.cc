@@ -83,13 +83,13 @@ TEST_F(XdgFolderFilesTest, InstallationFolderIsWhereValuesIs) {
 
 TEST_F(XdgFolderFilesTest, MissingDataHomeIsCreatedForTheUserOnly) {
   const fs::path data = root_ / "home/.local/share";
-  ASSERT_TRUE(EnsureDataHomeFolder(data.string()));
+  ASSERT_TRUE(EnsureUserFolder(data.string()));
   EXPECT_TRUE(fs::is_directory(data));
   EXPECT_EQ(fs::status(data).permissions() & fs::perms::all, fs::perms::owner_all);
-  EXPECT_TRUE(EnsureDataHomeFolder(data.string()));  // an existing folder is kept as it is
-  EXPECT_FALSE(EnsureDataHomeFolder(""));
+  EXPECT_TRUE(EnsureUserFolder(data.string()));  // an existing folder is kept as it is
+  EXPECT_FALSE(EnsureUserFolder(""));
   Write(root_ / "file", "x");
-  EXPECT_FALSE(EnsureDataHomeFolder((root_ / "file/share").string()));
+  EXPECT_FALSE(EnsureUserFolder((root_ / "file/share").string()));
 }
 
 TEST(XdgFoldersSystemTest, ExecutableFolderHoldsTheTestProgram) {
