@@ -73,6 +73,10 @@ TfrmNewPassword::TfrmNewPassword(const StringTable& strings, Prompter& prompter,
   const OkCancelRow buttons = MakeOkCancelRow(strings, "btnOk", this);
   btnOk_ = buttons.ok;
   btnCancel_ = buttons.cancel;
+  // Enter never reaches the dialog from the boxes (it moves the focus instead); on a focused
+  // button it presses that button, so the keyboard alone gets through the dialog.
+  btnOk_->setAutoDefault(true);
+  btnCancel_->setAutoDefault(true);
 
   auto* grid = new QGridLayout(gbSetNewPassword_);
   grid->addWidget(lblEnterNewPassword_, 0, 0);

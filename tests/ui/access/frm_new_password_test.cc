@@ -107,6 +107,10 @@ TEST_F(TfrmNewPasswordTest, EnterMovesTheFocusAndNeverCloses) {
   EXPECT_TRUE(form_.isVisible());
   EXPECT_EQ(password_->text(), "abcd");
   EXPECT_TRUE(prompter_.Boxes().empty());
+  // Enter on the focused OK presses it.
+  QTest::keyClick(ok_, Qt::Key_Return);
+  EXPECT_FALSE(form_.isVisible());
+  EXPECT_EQ(form_.result(), QDialog::Accepted);
 }
 
 TEST_F(TfrmNewPasswordTest, DifferentTextsAreReportedAndTheDialogStays) {
