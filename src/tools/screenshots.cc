@@ -1,7 +1,7 @@
-// Renders the main window, the password prompt and every editor page at the access levels 2, 4
-// and 6 into PNG files, on Qt's offscreen platform, so the windows can be looked at without a
-// display. The program runs against a temporary home (nothing of the user's is touched) and
-// without a Zix.
+// Renders the main window, the password prompt, the dialogs and every editor page at the access
+// levels 2, 4 and 6 into PNG files, on Qt's offscreen platform, so the windows can be looked at
+// without a display. The program runs against a temporary home (nothing of the user's is touched)
+// and without a Zix.
 //
 //   vyn-screenshots FOLDER
 
@@ -11,16 +11,22 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "core/session/session.h"
 #include "core/strings/string_table.h"
 #include "platform/steady_clock.h"
 #include "platform/xdg_folders.h"
 #include "platform/zix_port_factory.h"
+#include "ui/access/frm_change_passwords.h"
+#include "ui/access/frm_new_password.h"
 #include "ui/access/frm_password.h"
+#include "ui/app/frm_about.h"
 #include "ui/app/frm_main.h"
 #include "ui/app/programmer_windows.h"
 #include "ui/editor/frm_enter_data.h"
+#include "ui/image/frm_select_directory.h"
+#include "ui/image/frm_view_default.h"
 
 namespace {
 
@@ -88,6 +94,17 @@ int main(int argc, char** argv) {
   windows.main().hide();
   ok = Save(windows.password(), folder, "password") && ok;
   windows.password().hide();
+  const std::pair<QWidget*, const char*> dialogs[] = {
+      {&windows.changePasswords(), "change-passwords"},
+      {&windows.newPassword(), "new-password"},
+      {&windows.about(), "about"},
+      {&windows.viewDefault(), "change-default"},
+      {&windows.selectDirectory(), "select-directory"},
+  };
+  for (const auto& [dialog, name] : dialogs) {
+    ok = Save(*dialog, folder, name) && ok;
+    dialog->hide();
+  }
 
   vyn::ui::TfrmEnterData& editor = windows.editor();
   for (const int level : {2, 4, 6}) {

@@ -84,6 +84,9 @@ void TfrmEnterData::FormCreate() {
   pbTransfer_->hide();
   sbStatus_->addPermanentWidget(pbTransfer_);
   layout->addWidget(sbStatus_);
+  tmrPollZix_ = new QTimer(this);
+  tmrPollZix_->setObjectName("tmrPollZix");
+  tmrPollZix_->setInterval(500);
 
   if (!prompter_) {
     own_prompter_ = std::make_unique<QtPrompter>(this, sbStatus_);

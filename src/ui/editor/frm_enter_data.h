@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -143,6 +144,8 @@ class TfrmEnterData : public QDialog {
   QTabWidget* pcEnterData_ = nullptr;
   QStatusBar* sbStatus_ = nullptr;
   QProgressBar* pbTransfer_ = nullptr;
+  // Polls the Zix for transmitter codes while the learning dialog waits; off until then.
+  QTimer* tmrPollZix_ = nullptr;
   std::vector<EditorPage*> page_list_;
   bool advanced_grid_editable_ = false;
   bool transfer_running_ = false;
