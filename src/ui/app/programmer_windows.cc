@@ -18,9 +18,11 @@ ProgrammerWindows::ProgrammerWindows(const StringTable& strings, Session& sessio
   main_ = std::make_unique<TfrmMain>(strings, session, setup.environment, setup.prompter);
   StartupResult& folders = main_->folders();
 
-  EditorEnvironment editor{strings,      session,     folders,       std::move(setup.port),
-                           *setup.clock, setup.trace, std::string(), setup.prompter,
-                           setup.chooser};
+  EditorEnvironment editor{strings,       session,
+                           folders,       std::move(setup.port),
+                           *setup.clock,  setup.trace,
+                           std::string(), setup.prompter,
+                           setup.chooser, std::move(setup.open_file)};
   editor_ = std::make_unique<TfrmEnterData>(std::move(editor));
   password_ = std::make_unique<TfrmPassword>(strings);
   about_ = new TfrmAbout(

@@ -4,7 +4,9 @@
 // (its creation handler fixes the folders and the settings file that the others read), then the
 // editor and the dialogs. Windows of later parts join the list as they are built.
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "core/app/startup.h"
 #include "core/editor/file_commands.h"
@@ -34,6 +36,8 @@ struct ProgrammerSetup {
   // Replacements of the message boxes and file dialogs (tests); null for the desktop's own.
   Prompter* prompter = nullptr;
   FileChooser* chooser = nullptr;
+  // Opens a finished file (the text list) with the desktop's program; null for xdg-open.
+  std::function<bool(const std::string& path)> open_file;
 };
 
 class ProgrammerWindows {

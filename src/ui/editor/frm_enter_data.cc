@@ -54,6 +54,9 @@ TfrmEnterData::TfrmEnterData(EditorEnvironment environment, QWidget* parent)
       settings_(environment.folders.SettingsFile),
       prompter_(environment.prompter),
       chooser_(environment.chooser),
+      open_file_(environment.open_file
+                     ? std::move(environment.open_file)
+                     : std::function<bool(const std::string&)>(OpenWithAssociatedProgram)),
       page_context_{environment.strings, settings_, environment.session} {
   FormCreate();
 }
@@ -379,7 +382,7 @@ void TfrmEnterData::mnuToolsCreateTextFileClick() {
   if (written.status != TextListStatus::kWritten) return;
   prompter_->ShowMessage(MessageKind::kInformation,
                          strings_.Text(msg::kTextFileCreated) + written.path, MessageButtons::kOk);
-  if (!OpenWithAssociatedProgram(written.path)) {
+  if (!open_file_(written.path)) {
     prompter_->ShowMessage(MessageKind::kInformation, strings_.Text(msg::kCannotOpenTextFile),
                            MessageButtons::kOk);
   }

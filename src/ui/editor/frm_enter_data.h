@@ -50,6 +50,8 @@ struct EditorEnvironment {
   // Replacements of the message boxes and file dialogs (tests); null for the desktop's own.
   Prompter* prompter = nullptr;
   FileChooser* chooser = nullptr;
+  // Hands a finished file to the desktop's program for it; null for xdg-open.
+  std::function<bool(const std::string& path)> open_file;
 };
 
 // The dialogs the editor opens; created after it in the start order.
@@ -137,6 +139,7 @@ class TfrmEnterData : public QDialog {
   std::unique_ptr<FileChooser> own_chooser_;
   Prompter* prompter_;
   FileChooser* chooser_;
+  std::function<bool(const std::string& path)> open_file_;
   EditorDialogs dialogs_;
   EditorPageContext page_context_;
 

@@ -2,6 +2,7 @@
 // commands through the menu, and reading and writing the unit through the in-process simulator.
 
 #include <QComboBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <map>
 
 #include "core/settings/vyn_ini.h"
+#include "ui/app/frm_about.h"
 #include "ui/image/frm_select_directory.h"
 #include "ui/image/frm_view_default.h"
 #include "ui/support/programmer_fixture.h"
@@ -273,6 +275,34 @@ TEST_F(EditorFrameTest, ReadsAndWritesTheUnit) {
   EXPECT_EQ(TakeBoxes(), std::vector<std::string>{
                              "Programmierung vollständig. Bitte schalten Sie VYN IP/GSM aus und "
                              "wieder an, damit alle Änderungen wirksam werden."});
+}
+
+TEST_F(EditorFrameTest, TextListIsWrittenAndOpened) {
+  Start();
+  Editor().ApplyAccessLevel(4);
+  open_file_works_ = false;
+  Click("mnuToolsCreateTextFile");
+  const std::string list = ProgramData() + "Default.txt";
+  EXPECT_TRUE(fs::exists(list));
+  EXPECT_EQ(opened_files_, std::vector<std::string>{list});
+  EXPECT_EQ(TakeBoxes(),
+            (std::vector<std::string>{
+                "Eine Textdatei mit allen Konfigurationsparametern wurde erstellt. " + list,
+                "Konnte Textdatei nicht öffnen."}));
+}
+
+TEST_F(EditorFrameTest, AboutBoxShowsTheZixVersion) {
+  unit_options_.zix_version = "15-1-V02.03";
+  Start();
+  ui::TfrmAbout& about = windows_->about();
+  std::string shown;
+  QTimer::singleShot(0, &about, [&] {
+    shown = about.findChild<QLabel*>("lblZixVersion")->text().toStdString();
+    about.accept();
+  });
+  Click("mnuHelpAbout");
+  EXPECT_EQ(shown, "ZIX info: 15-1-V02.03");
+  EXPECT_EQ(port_->opens, port_->closes);  // the link is closed again
 }
 
 TEST_F(EditorFrameTest, UnitThatNeverGetsReady) {

@@ -94,6 +94,10 @@ class ProgrammerFixture : public ::testing::Test {
     setup.clock = &clock_;
     setup.prompter = &prompter_;
     setup.chooser = &chooser_;
+    setup.open_file = [this](const std::string& path) {
+      opened_files_.push_back(path);
+      return open_file_works_;
+    };
     windows_ = std::make_unique<ui::ProgrammerWindows>(strings_, session_, std::move(setup));
     return *windows_;
   }
@@ -132,6 +136,8 @@ class ProgrammerFixture : public ::testing::Test {
   sim::UnitOptions unit_options_;
   std::unique_ptr<sim::UnitModel> unit_;
   ScriptedPort* port_ = nullptr;
+  std::vector<std::string> opened_files_;  // handed to the desktop's program
+  bool open_file_works_ = true;
   std::unique_ptr<ui::ProgrammerWindows> windows_;
 };
 
