@@ -19,6 +19,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const vyn::StringTable& strings = vyn::StringTable::Builtin();
+  // The application title, also the title of every message box, even those of start-up.
+  QApplication::setApplicationDisplayName(QString::fromStdString(strings.Text(10001)));
   try {
     vyn::Session session;
     vyn::SeedMessageCounter(session);
