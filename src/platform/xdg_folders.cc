@@ -7,6 +7,8 @@
 #include <system_error>
 #include <utility>
 
+#include "core/files/path_text.h"
+
 namespace vyn {
 namespace {
 
@@ -14,11 +16,6 @@ namespace fs = std::filesystem;
 
 // The base-directory rules ignore relative paths: they would depend on the working folder.
 bool IsAbsolute(const char* path) { return path != nullptr && path[0] == '/'; }
-
-std::string WithoutSeparator(std::string folder) {
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  return folder;
-}
 
 bool HoldsSettingsFile(const fs::path& folder) {
   std::error_code error;
@@ -28,8 +25,8 @@ bool HoldsSettingsFile(const fs::path& folder) {
 }  // namespace
 
 std::string DataHomeFolder(const char* xdg_data_home, const char* home) {
-  if (IsAbsolute(xdg_data_home)) return WithoutSeparator(xdg_data_home);
-  if (IsAbsolute(home)) return WithoutSeparator(home) + "/.local/share";
+  if (IsAbsolute(xdg_data_home)) return WithoutTrailingSeparator(xdg_data_home);
+  if (IsAbsolute(home)) return WithoutTrailingSeparator(home) + "/.local/share";
   return "";
 }
 
@@ -60,20 +57,20 @@ std::string DocumentsFolderFromUserDirs(std::string_view user_dirs_text, const s
     std::string path;
     if (value.starts_with(kHome) && (value.size() == kHome.size() || value[kHome.size()] == '/')) {
       if (home.empty() || home.front() != '/') continue;
-      path = WithoutSeparator(home) + value.substr(kHome.size());
+      path = WithoutTrailingSeparator(home) + value.substr(kHome.size());
     } else if (value.starts_with('/')) {
       path = value;
     } else {
       continue;
     }
-    found = WithoutSeparator(path);  // like the shell, the last entry counts
+    found = WithoutTrailingSeparator(path);  // like the shell, the last entry counts
   }
   return found;
 }
 
 std::string DocumentsFolder(const char* xdg_config_home, const char* home) {
   if (!IsAbsolute(home)) return "";
-  const std::string home_folder = WithoutSeparator(home);
+  const std::string home_folder = WithoutTrailingSeparator(home);
   const std::string config =
       IsAbsolute(xdg_config_home) ? std::string(xdg_config_home) : home_folder + "/.config";
   std::ifstream in(fs::path(config) / "user-dirs.dirs", std::ios::binary);
@@ -89,7 +86,7 @@ std::string InstallationFolder(const std::string& executable_folder) {
   const fs::path folder(executable_folder);
   if (HoldsSettingsFile(folder)) return executable_folder;
   const fs::path installed = (folder / "../share/vyn-programmer").lexically_normal();
-  if (HoldsSettingsFile(installed)) return WithoutSeparator(installed.string());
+  if (HoldsSettingsFile(installed)) return WithoutTrailingSeparator(installed.string());
   return executable_folder;
 }
 

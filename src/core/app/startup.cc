@@ -8,7 +8,9 @@
 #include <system_error>
 
 #include "core/access/password_store.h"
+#include "core/files/path_text.h"
 #include "core/files/replace_file.h"
+#include "core/settings/text_encoding.h"
 #include "core/settings/vyn_ini.h"
 #include "core/strings/edition.h"
 
@@ -34,12 +36,6 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
-// Drops trailing separators, but never turns the root folder into an empty text.
-std::string WithoutSeparator(std::string folder) {
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  return folder;
-}
-
 // Creates the folder when it is missing. The folders are the user's own: they get the ordinary
 // permissions of the umask with group and others kept from writing, whatever the umask allows.
 void CreateFolder(const fs::path& folder) {
@@ -54,7 +50,7 @@ void CreateFolder(const fs::path& folder) {
 // and returns the folder base + relative with exactly one separator between the parts and one
 // at the end.
 std::string CreateFoldersBelow(const std::string& base, const std::string& relative) {
-  std::string folder = WithSeparator(WithoutSeparator(base));
+  std::string folder = WithSeparator(WithoutTrailingSeparator(base));
   std::size_t begin = 0;
   while (begin < relative.size()) {
     std::size_t end = relative.find('/', begin);
@@ -117,14 +113,11 @@ void CopyDefaultConfiguration(const StartupEnvironment& env, const std::string& 
                   target.filename().string(), target.parent_path().string());
 }
 
-bool IsDefaultConfigurationName(const std::string& name) {
-  constexpr std::string_view kLower = "default.bin";
-  return std::equal(name.begin(), name.end(), kLower.begin(), kLower.end(), [](char a, char b) {
-    return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-  });
-}
-
 }  // namespace
+
+bool IsDefaultConfigurationName(std::string_view name) {
+  return EqualsIgnoringAsciiCase(name, kDefaultConfigurationName);
+}
 
 std::string ProgramFileVersion() { return VYN_VERSION; }
 
@@ -145,7 +138,7 @@ bool CopyProgramFile(const std::string& source_folder, const std::string& source
 }
 
 std::string DefaultConfigurationPath(const std::string& program_data_folder) {
-  const fs::path folder = WithoutSeparator(program_data_folder);
+  const fs::path folder = WithoutTrailingSeparator(program_data_folder);
   const fs::path preferred = folder / kDefaultConfigurationName;
   if (IsFile(preferred)) return preferred.string();
   std::vector<std::string> found;
@@ -168,7 +161,7 @@ StartupResult RunMainWindowStartup(const StartupEnvironment& env, const StringTa
   result.SettingsUpdated = UpdateSettingsFile(env, result.ProgramDataFolder);
   CopyDefaultConfiguration(env, result.ProgramDataFolder, result.SettingsUpdated);
   PasswordStore(result.ProgramDataFolder + kPasswordStoreFileName).EnsureDefaultPasswords();
-  result.DefaultDirectory = WithoutSeparator(result.ConfigFolder);
+  result.DefaultDirectory = WithoutTrailingSeparator(result.ConfigFolder);
   result.SettingsFile = result.ProgramDataFolder + kSettingsFileName;
   if (env.arguments.size() == 1 && IsDirectory(env.arguments.front())) {
     result.DefaultDirectory = env.arguments.front();
@@ -176,7 +169,7 @@ StartupResult RunMainWindowStartup(const StartupEnvironment& env, const StringTa
   }
   const std::string saved =
       VynIni(result.SettingsFile).ReadText(kSetupSection, kConfigDirectoryKey);
-  if (!saved.empty()) result.DefaultDirectory = WithoutSeparator(saved);
+  if (!saved.empty()) result.DefaultDirectory = WithoutTrailingSeparator(saved);
   return result;
 }
 

@@ -7,6 +7,7 @@
 // StartupEnvironment, so tests run it against temporary folders.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/session/session.h"
@@ -55,6 +56,8 @@ bool CopyProgramFile(const std::string& source_folder, const std::string& source
 // system both must reach one file, so this returns the existing file whatever the case of its
 // name ("Default.bin" first), and ProgramDataFolder + "Default.bin" when there is none.
 std::string DefaultConfigurationPath(const std::string& program_data_folder);
+// "Default.bin" in any case of its letters.
+bool IsDefaultConfigurationName(std::string_view name);
 
 // The main window's creation handler without its layout: folders, settings file, default
 // configuration, default passwords, default directory. Copy failures are not reported: start-up

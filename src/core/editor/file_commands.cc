@@ -6,7 +6,9 @@
 #include <system_error>
 
 #include "core/app/startup.h"
+#include "core/files/path_text.h"
 #include "core/image/image_file.h"
+#include "core/settings/text_encoding.h"
 #include "core/settings/vyn_ini.h"
 #include "core/strings/message_ids.h"
 
@@ -16,18 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kConfigurationPattern[] = "*.Rodid";
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
-bool EndsWithIgnoringCase(std::string_view text, std::string_view suffix) {
-  return text.size() >= suffix.size() &&
-         EqualsIgnoringCase(text.substr(text.size() - suffix.size()), suffix);
-}
 
 void ShowError(const FileCommandContext& context, int id) {
   context.prompter.ShowMessage(MessageKind::kError, context.strings.Text(id), MessageButtons::kOk);
@@ -240,8 +230,11 @@ std::vector<std::string> PreparedDefaultConfigurations(const std::string& progra
        it.increment(error)) {
     const std::string name = it->path().filename().string();
     std::error_code type_error;
-    if (EndsWithIgnoringCase(name, ".bin") && !EqualsIgnoringCase(name, "default.bin") &&
-        it->is_regular_file(type_error))
+    const std::string_view extension = ".bin";
+    const bool bin = name.size() >= extension.size() &&
+                     EqualsIgnoringAsciiCase(
+                         std::string_view(name).substr(name.size() - extension.size()), extension);
+    if (bin && !IsDefaultConfigurationName(name) && it->is_regular_file(type_error))
       names.push_back(name);
   }
   // The directory's own order differs between file systems; by name the list is stable.
@@ -266,11 +259,6 @@ bool MakeDefaultConfiguration(const std::string& program_data_folder, const std:
   const fs::path target = DefaultConfigurationPath(program_data_folder);
   return CopyProgramFile(program_data_folder, name, target.filename().string(),
                          target.parent_path().string());
-}
-
-std::string WithoutTrailingSeparator(std::string folder) {
-  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-  return folder;
 }
 
 bool SaveDefaultDirectory(const std::string& settings_file, const std::string& directory) {

@@ -97,9 +97,6 @@ bool CheckPreparedDefaultsExist(const FileCommandContext& context);
 // copy failed (the old default stays).
 bool MakeDefaultConfiguration(const std::string& program_data_folder, const std::string& name);
 
-// The folder text without trailing separators ("/" stays "/").
-std::string WithoutTrailingSeparator(std::string folder);
-
 // TfrmSelectDirectory's OK: the directory as typed (without trailing separator) is written as
 // ConfigDirectory of section Setup of the settings file; false when the settings file could
 // not be written. Whether the folder exists is not checked.

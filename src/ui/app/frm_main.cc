@@ -9,6 +9,7 @@
 #include "core/strings/edition.h"
 #include "core/strings/message_ids.h"
 #include "ui/access/frm_password.h"
+#include "ui/app/dialog_parts.h"
 #include "ui/app/qt_prompter.h"
 #include "ui/app/window_placement.h"
 #include "ui/editor/frm_enter_data.h"
@@ -16,10 +17,6 @@
 namespace vyn::ui {
 
 namespace {
-
-QString Text(const StringTable& strings, int id) {
-  return QString::fromStdString(strings.Text(id));
-}
 
 QLabel* NewLabel(QWidget* parent, const char* name, bool wrap) {
   auto* label = new QLabel(parent);
@@ -125,17 +122,17 @@ void TfrmMain::EditionLayout() {
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
-  QApplication::setApplicationDisplayName(Text(strings_, 10001));
-  setWindowTitle(Text(strings_, 10001));
-  lblWelcome_->setText(Text(strings_, 10002));
-  lblPleaseSelect_->setText(Text(strings_, 10003));
-  btnProgrammingGuide_->setText(Text(strings_, 10004));
-  btnBasicProgramming_->setText(Text(strings_, 10005));
-  btnEnterData_->setText(Text(strings_, 10006));
-  btnExit_->setText(Text(strings_, 14001));
-  lblAStepByStep_->setText(Text(strings_, 10007));
-  lblSelectAPredefined_->setText(Text(strings_, 10008));
-  lblEditAllParameters_->setText(Text(strings_, 10009));
+  QApplication::setApplicationDisplayName(UiText(strings_, 10001));
+  setWindowTitle(UiText(strings_, 10001));
+  lblWelcome_->setText(UiText(strings_, 10002));
+  lblPleaseSelect_->setText(UiText(strings_, 10003));
+  btnProgrammingGuide_->setText(UiText(strings_, 10004));
+  btnBasicProgramming_->setText(UiText(strings_, 10005));
+  btnEnterData_->setText(UiText(strings_, 10006));
+  btnExit_->setText(UiText(strings_, 14001));
+  lblAStepByStep_->setText(UiText(strings_, 10007));
+  lblSelectAPredefined_->setText(UiText(strings_, 10008));
+  lblEditAllParameters_->setText(UiText(strings_, 10009));
   // The two upper labels take 90 % of the panel's width.
   const int width = pnlMain_->width() * 9 / 10;
   lblWelcome_->setMaximumWidth(width);

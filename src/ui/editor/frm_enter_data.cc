@@ -13,6 +13,7 @@
 #include "core/strings/message_ids.h"
 #include "platform/shell.h"
 #include "ui/access/frm_change_passwords.h"
+#include "ui/app/dialog_parts.h"
 #include "ui/app/frm_about.h"
 #include "ui/app/qt_file_chooser.h"
 #include "ui/app/qt_prompter.h"
@@ -32,14 +33,6 @@
 #include "ui/image/frm_view_default.h"
 
 namespace vyn::ui {
-
-namespace {
-
-QString Text(const StringTable& strings, int id) {
-  return QString::fromStdString(strings.Text(id));
-}
-
-}  // namespace
 
 TfrmEnterData::TfrmEnterData(EditorEnvironment environment, QWidget* parent)
     : QDialog(parent),
@@ -111,7 +104,8 @@ void TfrmEnterData::FormCreate() {
   // 2. Menus with their captions.
   BuildMenus();
   // 4. The pages, each setting its own captions (and later filling its choice lists and grid).
-  page_list_ = {new AlarmSourcesPage(page_context_),
+  alarm_sources_ = new AlarmSourcesPage(page_context_);
+  page_list_ = {alarm_sources_,
                 new CallNumbersPage(page_context_),
                 new SequencesPage(page_context_),
                 new TimersAndIndicationsPage(page_context_),
@@ -121,16 +115,17 @@ void TfrmEnterData::FormCreate() {
                 new ConfigurationPage(page_context_),
                 new IpPage(page_context_),
                 new MiscPage(page_context_)};
-  for (EditorPage* page : page_list_) pcEnterData_->addTab(page, Text(strings_, page->captionId()));
+  for (EditorPage* page : page_list_)
+    pcEnterData_->addTab(page, UiText(strings_, page->captionId()));
   // 3, 5, 6. Edition rules of menus and pages; controls whose string is absent are hidden.
   ApplyItemStates(EditorLayoutRules(strings_));
   for (const OptionalControl& control : OptionalControls()) {
     if (control.caption_id == 0 || !strings_.Has(control.string_id)) continue;
     QWidget* widget = findChild<QWidget*>(control.name);
     if (auto* label = qobject_cast<QLabel*>(widget))
-      label->setText(Text(strings_, control.caption_id));
+      label->setText(UiText(strings_, control.caption_id));
     if (auto* button = qobject_cast<QAbstractButton*>(widget))
-      button->setText(Text(strings_, control.caption_id));
+      button->setText(UiText(strings_, control.caption_id));
   }
   // 9. A new editor shows the default configuration.
   data_.Origin = ImageOrigin::FromDefault;
@@ -141,7 +136,7 @@ void TfrmEnterData::FormCreate() {
 
 QAction* TfrmEnterData::AddItem(QMenu* menu, const char* name, int caption_id,
                                 const QKeySequence& key) {
-  QAction* action = menu->addAction(Text(strings_, caption_id));
+  QAction* action = menu->addAction(UiText(strings_, caption_id));
   action->setObjectName(name);
   if (!key.isEmpty()) action->setShortcut(key);
   return action;
@@ -149,7 +144,7 @@ QAction* TfrmEnterData::AddItem(QMenu* menu, const char* name, int caption_id,
 
 void TfrmEnterData::BuildMenus() {
   auto menu = [this](const char* name, int caption_id) {
-    QMenu* m = mnuEnterData_->addMenu(Text(strings_, caption_id));
+    QMenu* m = mnuEnterData_->addMenu(UiText(strings_, caption_id));
     m->setObjectName(name);
     m->menuAction()->setObjectName(QString(name) + "Item");
     return m;
@@ -281,7 +276,7 @@ EditorHooks TfrmEnterData::Hooks() {
   hooks.StoreControls = [this] { return StoreControls(data_); };
   hooks.LoadControls = [this] { return LoadControls(); };
   hooks.HasDuplicateTransmitters = [this] {
-    return static_cast<AlarmSourcesPage*>(page_list_.front())->hasDuplicateTransmitterCodes(data_);
+    return alarm_sources_->hasDuplicateTransmitterCodes(data_);
   };
   hooks.UpdateCaption = [this] { RefreshTitle(); };
   return hooks;
@@ -312,9 +307,10 @@ void TfrmEnterData::mnuFileSaveAsClick() {
 void TfrmEnterData::mnuFileSelectDefaultDirectoryClick() {
   if (!Idle() || !dialogs_.select_directory) return;
   TfrmSelectDirectory& dialog = *dialogs_.select_directory;
-  dialog.SetDirectory(QString::fromStdString(WithoutTrailingSeparator(folders_.DefaultDirectory)));
+  // The dialog gives and takes the folder without trailing separator.
+  dialog.SetDirectory(QString::fromStdString(folders_.DefaultDirectory));
   if (dialog.exec() != QDialog::Accepted) return;
-  folders_.DefaultDirectory = WithoutTrailingSeparator(dialog.Directory().toStdString());
+  folders_.DefaultDirectory = dialog.Directory().toStdString();
   SaveDefaultDirectory(folders_.SettingsFile, folders_.DefaultDirectory);
 }
 

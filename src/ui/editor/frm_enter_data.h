@@ -31,6 +31,7 @@
 
 namespace vyn::ui {
 
+class AlarmSourcesPage;
 class TfrmAbout;
 class TfrmChangePasswords;
 class TfrmSelectDirectory;
@@ -150,6 +151,7 @@ class TfrmEnterData : public QDialog {
   // Polls the Zix for transmitter codes while the learning dialog waits; off until then.
   QTimer* tmrPollZix_ = nullptr;
   std::vector<EditorPage*> page_list_;
+  AlarmSourcesPage* alarm_sources_ = nullptr;  // the transmitter boxes' duplicate check
   bool advanced_grid_editable_ = false;
   bool transfer_running_ = false;
   bool closing_ = false;

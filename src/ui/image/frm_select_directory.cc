@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/files/path_text.h"
 #include "ui/app/dialog_parts.h"
 #include "ui/app/window_placement.h"
 
@@ -21,9 +22,8 @@ constexpr int kDirectoryInfo = 13743;
 constexpr int kBrowse = 14005;
 constexpr int kBrowseTitle = 15037;
 
-QString WithoutTrailingSeparator(QString directory) {
-  while (directory.size() > 1 && directory.endsWith('/')) directory.chop(1);
-  return directory;
+QString WithoutTrailingSeparator(const QString& directory) {
+  return QString::fromStdString(vyn::WithoutTrailingSeparator(directory.toStdString()));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/files/path_text.h"
 #include "core/session/scripted_prompter.h"
 #include "core/settings/vyn_ini.h"
 #include "core/strings/message_ids.h"
