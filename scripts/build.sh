@@ -7,5 +7,7 @@ bash scripts/install-deps.sh
 build_dir="${VYN_BUILD_DIR:-build}"
 extra=()
 if [ "${VYN_SANITIZE:-0}" = 1 ]; then extra+=(-DVYN_SANITIZE=ON); fi
+# ccache, when the machine has it, makes rebuilds in several checkouts cheap.
+if command -v ccache >/dev/null; then extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${VYN_BUILD_TYPE:-RelWithDebInfo}" "${extra[@]}" >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
