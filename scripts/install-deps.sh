@@ -9,6 +9,7 @@ packages=(
   libftdi1-dev libudev-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xdg-utils
+  clang libclang-rt-dev
 )
 
 missing=()
