@@ -10,6 +10,7 @@
 #include "cli/image_source.h"
 #include "core/access/password_store.h"
 #include "core/app/startup.h"
+#include "core/files/file_checks.h"
 #include "core/image/image_file.h"
 #include "core/image/list_tables.h"
 #include "core/link/device_flows.h"
@@ -68,6 +69,12 @@ int RunRead(const CommandContext& context, const Args& args, std::ostream&, std:
       ParseDeviceArgs(context, args, {"-o", "--values"}, {}, 0, err);
   if (!parsed) return kExitUsage;
   if (!parsed->Has("-o")) return UsageError(context, err, "-o OUT is missing");
+  const std::string out_path = parsed->Option("-o");
+  // A whole read of the unit must not end in an output that cannot be written.
+  if (const std::string problem = WritableFileProblem(out_path); !problem.empty()) {
+    err << "vynctl read: " << out_path << ": cannot be written (" << problem << ")\n";
+    return kExitFailure;
+  }
   std::string values_file = parsed->Option("--values");
   if (values_file.empty()) {
     const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
@@ -82,9 +89,9 @@ int RunRead(const CommandContext& context, const Args& args, std::ostream&, std:
   const VynIni ini(values_file);
   ListTables lists(ini);
   ListMembership in_list = lists.Membership();
-  if (!ini.Exists()) {
-    err << "vynctl read: settings file " << ini.FileName()
-        << " not found; list values are not checked\n";
+  if (const std::string problem = ini.Problem(); !problem.empty()) {
+    err << "vynctl read: settings file " << ini.FileName() << ": " << problem
+        << "; list values are not checked\n";
     in_list = [](const FieldInfo&, std::uint8_t) { return true; };
   }
 
@@ -96,12 +103,7 @@ int RunRead(const CommandContext& context, const Args& args, std::ostream&, std:
                                pump, device->clock(), StringTable::Builtin()};
   const DeviceFlowResult result = CommRead(flow, MakeImageEditorHooks(data, in_list));
   if (result != DeviceFlowResult::kDone) return ExitFor(result);
-  const std::string out_path = parsed->Option("-o");
-  if (WriteImageFile(data.WorkingImage, out_path) != ImageWriteResult::kOk) {
-    err << "vynctl read: " << out_path << ": cannot be written\n";
-    return kExitFailure;
-  }
-  return kExitOk;
+  return SaveImage("read", out_path, data.WorkingImage, err) ? kExitOk : kExitFailure;
 }
 
 int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std::ostream& err) {
@@ -117,7 +119,14 @@ int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std
     const PasswordStore store(data_dir / kPasswordStoreFileName);
     session.AccessLevel = store.LevelFor(parsed->Option("--password"));
     if (session.AccessLevel == 0) {
-      err << "vynctl write: " << StringTable::Builtin().Text(msg::kWrongPassword) << "\n";
+      // A store that cannot be read is not a wrong password.
+      const std::string problem = store.Problem();
+      if (!problem.empty()) {
+        err << "vynctl write: password store " << store.file().string()
+            << " cannot be read (" << problem << ")\n";
+      } else {
+        err << "vynctl write: " << StringTable::Builtin().Text(msg::kWrongPassword) << "\n";
+      }
       return kExitFailure;
     }
   }

@@ -45,11 +45,9 @@ int RunShow(const CommandContext& context, const Args& args, std::ostream& out, 
     if (!data_folder) return kExitFailure;
     values_file = (*data_folder / kSettingsFileName).string();
   }
-  const VynIni ini(values_file);
-  if (!ini.Exists()) {
-    err << "vynctl show: settings file " << ini.FileName() << " not found\n";
-    return kExitFailure;
-  }
+  const std::optional<VynIni> checked = CheckedSettingsFile("show", values_file, err);
+  if (!checked) return kExitFailure;
+  const VynIni& ini = *checked;
 
   const bool json = parsed->Has("--json");
   if (json) out << "{";

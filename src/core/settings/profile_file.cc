@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/files/file_checks.h"
 #include "core/files/replace_file.h"
 #include "core/settings/text_encoding.h"
 
@@ -245,6 +246,15 @@ void ProfileSection::Add(std::string_view key, std::string value) {
 bool ProfileFile::Exists() const {
   std::error_code ec;
   return fs::is_regular_file(path_, ec);
+}
+
+std::string ProfileFile::Problem() const {
+  if (std::string problem = ReadableFileProblem(path_); !problem.empty()) return problem;
+  std::error_code ec;
+  if (fs::file_size(path_, ec) > kMaxFileSize) {
+    return "larger than " + std::to_string(kMaxFileSize / (1024 * 1024)) + " MiB";
+  }
+  return "";
 }
 
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key,

@@ -54,6 +54,9 @@ class ProfileFile {
 
   const std::string& Path() const { return path_; }
   bool Exists() const;
+  // Why the file cannot be read, in words: "not found", "permission denied", "a folder, not a
+  // file", "not a regular file (...)", "larger than 4 MiB"; empty when it can.
+  std::string Problem() const;
 
   // The value, or `fallback` when the file, the section or the key is missing.
   std::string ReadString(std::string_view section, std::string_view key,

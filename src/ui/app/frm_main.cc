@@ -149,7 +149,12 @@ void TfrmMain::btnEnterDataClick() {
   const PasswordStore store(folders_.ProgramDataFolder + kPasswordStoreFileName);
   const int level = store.LevelFor(password_->EnteredPassword().toStdString());
   if (level == 0) {
-    prompter_->ShowMessage(MessageKind::kInformation, strings_.Text(msg::kWrongPassword),
+    // A store that cannot be read is not the user's wrong password.
+    const std::string problem = store.Problem();
+    prompter_->ShowMessage(problem.empty() ? MessageKind::kInformation : MessageKind::kError,
+                           problem.empty() ? strings_.Text(msg::kWrongPassword)
+                                           : strings_.Text(msg::kPasswordStoreUnreadable) + "\n" +
+                                                 store.file().string() + " (" + problem + ")",
                            MessageButtons::kOk);
     return;
   }
