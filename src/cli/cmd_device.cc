@@ -1,6 +1,7 @@
 // The device commands: the Zix firmware version, reading the image from the unit and writing an
 // image file to the unit, through the same flows as the editor's read and write.
 
+#include <charconv>
 #include <filesystem>
 #include <memory>
 
@@ -10,6 +11,7 @@
 #include "cli/image_source.h"
 #include "core/access/password_store.h"
 #include "core/app/startup.h"
+#include "core/backup/unit_backups.h"
 #include "core/files/file_checks.h"
 #include "core/image/image_file.h"
 #include "core/image/list_tables.h"
@@ -75,12 +77,10 @@ int RunRead(const CommandContext& context, const Args& args, std::ostream&, std:
     err << "vynctl read: " << out_path << ": cannot be written (" << problem << ")\n";
     return kExitFailure;
   }
+  const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
+  if (!data_folder) return kExitFailure;
   std::string values_file = parsed->Option("--values");
-  if (values_file.empty()) {
-    const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
-    if (!data_folder) return kExitFailure;
-    values_file = (*data_folder / kSettingsFileName).string();
-  }
+  if (values_file.empty()) values_file = (*data_folder / kSettingsFileName).string();
   std::unique_ptr<DeviceLink> device = DeviceLink::Make(context, err);
   if (!device) return kExitFailure;
 
@@ -97,13 +97,19 @@ int RunRead(const CommandContext& context, const Args& args, std::ostream&, std:
 
   VynData data;
   Session session;
+  session.BackupFolder = (*data_folder / kBackupFolderName).string();
   StderrPrompter prompter("read", err, context.options.verbose);
   NoEventPump pump;
   const DeviceFlowContext flow{data, session,         device->link(),        prompter,
                                pump, device->clock(), StringTable::Builtin()};
   const DeviceFlowResult result = CommRead(flow, MakeImageEditorHooks(data, in_list));
   if (result != DeviceFlowResult::kDone) return ExitFor(result);
-  return SaveImage("read", out_path, data.WorkingImage, err) ? kExitOk : kExitFailure;
+  if (SaveImage("read", out_path, data.WorkingImage, err)) return kExitOk;
+  // The unit's image is not lost: it is in the backup made after the read.
+  if (!session.LastBackup.empty()) {
+    err << "vynctl read: the image read from the unit is saved in " << session.LastBackup << "\n";
+  }
+  return kExitFailure;
 }
 
 int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std::ostream& err) {
@@ -115,6 +121,7 @@ int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std
   if (!data_folder) return kExitFailure;
   const std::filesystem::path& data_dir = *data_folder;
   Session session;
+  session.BackupFolder = (data_dir / kBackupFolderName).string();
   if (parsed->Has("--password")) {
     const PasswordStore store(data_dir / kPasswordStoreFileName);
     session.AccessLevel = store.LevelFor(parsed->Option("--password"));
@@ -151,6 +158,33 @@ int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std
   return ExitFor(CommWrite(
       flow, MakeImageEditorHooks(data, [](const FieldInfo&, std::uint8_t) { return true; }),
       sip_dir));
+}
+
+}  // namespace vyn::cli
+
+namespace vyn::cli {
+
+int RunBackups(const CommandContext& context, const Args& args, std::ostream& out,
+               std::ostream& err) {
+  const std::optional<ParsedArgs> parsed = ParseDeviceArgs(context, args, {"--serial"}, {}, 0, err);
+  if (!parsed) return kExitUsage;
+  std::optional<std::uint32_t> serial;
+  if (parsed->Has("--serial")) {
+    const std::string text = parsed->Option("--serial");
+    std::uint32_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value > 0xFFFFFF) {
+      return UsageError(context, err, "--serial takes the unit's serial number (0-16777215)");
+    }
+    serial = value;
+  }
+  const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
+  if (!data_folder) return kExitFailure;
+  for (const BackupEntry& entry : ListBackups((*data_folder / kBackupFolderName).string(), serial)) {
+    out << entry.when << "  " << entry.serial << "  "
+        << (entry.kind == BackupKind::kRead ? "read   " : "written") << "  " << entry.path << "\n";
+  }
+  return kExitOk;
 }
 
 }  // namespace vyn::cli

@@ -32,5 +32,7 @@ CommandFunction RunTextList;
 CommandFunction RunZixVersion;
 CommandFunction RunRead;
 CommandFunction RunWrite;
+// The backups of every image read from or verified in the unit.
+CommandFunction RunBackups;
 
 }  // namespace vyn::cli

@@ -45,6 +45,11 @@ const Command kCommands[] = {
      "                    answer OK when the write would change the unit's password\n"
      "  --sip-dir DIR     the folder of the SIP number lists (default the data folder)\n",
      vyn::cli::RunWrite},
+    {"backups", "backups [--serial N]",
+     "the backups of every unit read and verified write, newest first",
+     "  --serial N        only the backups of the unit with this serial number\n"
+     "Each line: date and time, serial number, read or written, the file.\n",
+     vyn::cli::RunBackups},
 };
 
 void PrintExitCodes(std::ostream& out) {

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -185,6 +187,55 @@ TEST_F(DeviceCommandsTest, UsageErrors) {
                                              {"write", "a", "--bogus"}}) {
     EXPECT_EQ(Vynctl(args).exit_code, 2) << args.front();
   }
+}
+
+}  // namespace
+}  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// An output that cannot be written is found before the whole unit is read, not after.
+TEST_F(DeviceCommandsTest, ReadChecksItsOutputBeforeTalkingToTheUnit) {
+  UnitSim sim(SimArgs({}));
+  ASSERT_FALSE(sim.path().empty());
+  for (const std::string& out : {(dir_ / "no/such/x.Rodid").string(), dir_.string()}) {
+    const ProgramRun run = Vynctl({"read", "-o", out, "--port", sim.path(), "--data-dir",
+                                   dir_.string()});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.err.rfind("vynctl read: " + out + ": cannot be written (", 0), 0u) << run.err;
+  }
+  EXPECT_EQ(sim.Stop(), 0);
+  std::ifstream log(dir_ / "sim.log");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}), "");
+}
+
+// Every read and verified write leaves a backup in the data folder; `backups` lists them.
+TEST_F(DeviceCommandsTest, ReadsAndWritesAreBackedUpAndListed) {
+  UnitSim sim(SimArgs({}));
+  ASSERT_FALSE(sim.path().empty());
+  ASSERT_EQ(Write(sim.path()).exit_code, 0);
+  ASSERT_EQ(Read(sim.path()).exit_code, 0);
+  EXPECT_EQ(sim.Stop(), 0);
+  const ProgramRun list = Vynctl({"backups", "--data-dir", dir_.string()});
+  ASSERT_EQ(list.exit_code, 0) << list.err;
+  std::vector<std::string> lines;
+  std::istringstream in(list.out);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 2u) << list.out;
+  EXPECT_NE(lines[0].find("  read   "), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find("  written  "), std::string::npos) << lines[1];
+  const std::string newest = lines[0].substr(lines[0].find(dir_.string()));
+  EXPECT_EQ(ReadImage(newest), ReadImage(dir_ / "read.Rodid"));
+  EXPECT_EQ(fs::status(dir_ / "backups").permissions() & fs::perms::all, fs::perms::owner_all);
+
+  // The pattern image carries the serial number 0x0FD-0x0FF of its own.
+  const ParameterImage image = PatternImage();
+  const unsigned serial = image[0x0FD] << 16 | image[0x0FE] << 8 | image[0x0FF];
+  EXPECT_EQ(Vynctl({"backups", "--serial", std::to_string(serial), "--data-dir", dir_.string()})
+                .out.empty(),
+            Protected(0x0FD));
+  EXPECT_EQ(Vynctl({"backups", "--serial", "x"}).exit_code, 2);
 }
 
 }  // namespace

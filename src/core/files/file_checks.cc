@@ -33,6 +33,7 @@ std::string CauseText(const std::error_code& error) {
     return "permission denied";
   }
   if (condition == std::errc::is_a_directory) return "a folder, not a file";
+  if (condition == std::errc::not_a_directory) return "not a folder";
   if (condition == std::errc::no_space_on_device) return "no space left on the device";
   if (condition == std::errc::read_only_file_system) return "read-only file system";
   if (condition == std::errc::filename_too_long) return "name too long";

@@ -20,7 +20,8 @@ std::string ReadableFileProblem(const std::string& path);
 // not exist".
 std::string WritableFileProblem(const std::string& path);
 
-// The words for a system error: "not found", "permission denied", "a folder, not a file", "no
+// The words for a system error: "not found", "permission denied", "a folder, not a file", "not a
+// folder", "no
 // space left on the device", "read-only file system", else the system's own text.
 std::string CauseText(const std::error_code& error);
 

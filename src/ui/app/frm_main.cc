@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "core/access/password_store.h"
+#include "core/backup/unit_backups.h"
 #include "core/strings/edition.h"
 #include "core/strings/message_ids.h"
 #include "ui/access/frm_password.h"
@@ -84,6 +85,8 @@ void TfrmMain::FormCreate(const StartupEnvironment& environment) {
   // 1. Edition layout; then 2-10, the folders and files every later window reads.
   EditionLayout();
   folders_ = RunMainWindowStartup(environment, strings_);
+  // Every image read from or verified in the unit is also kept in the data folder's backups.
+  session_.BackupFolder = folders_.ProgramDataFolder + kBackupFolderName;
 }
 
 void TfrmMain::EditionLayout() {
