@@ -98,7 +98,7 @@ int RunRead(const CommandContext& context, const Args& args, std::ostream&, std:
   VynData data;
   Session session;
   session.BackupFolder = (*data_folder / kBackupFolderName).string();
-  StderrPrompter prompter("read", err, context.options.verbose);
+  StderrPrompter prompter("read", err, device->shows_status(), device->progress());
   NoEventPump pump;
   const DeviceFlowContext flow{data, session,         device->link(),        prompter,
                                pump, device->clock(), StringTable::Builtin()};
@@ -147,7 +147,7 @@ int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std
 
   std::unique_ptr<DeviceLink> device = DeviceLink::Make(context, err);
   if (!device) return kExitFailure;
-  StderrPrompter prompter("write", err, context.options.verbose);
+  StderrPrompter prompter("write", err, device->shows_status(), device->progress());
   if (parsed->Has("--confirm-password-change")) prompter.ok_cancel_answer = MessageButton::kOk;
   NoEventPump pump;
   const DeviceFlowContext flow{data, session,         device->link(),        prompter,

@@ -1,6 +1,10 @@
 // vynctl zix-version, read and write against the unit simulator on a real pseudo-terminal.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -236,6 +240,79 @@ TEST_F(DeviceCommandsTest, ReadsAndWritesAreBackedUpAndListed) {
                 .out.empty(),
             Protected(0x0FD));
   EXPECT_EQ(Vynctl({"backups", "--serial", "x"}).exit_code, 2);
+}
+
+}  // namespace
+}  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// Runs vynctl with stderr on a pseudo-terminal (stdout and stdin on /dev/null) and returns what
+// the terminal showed.
+std::string RunOnTerminal(const std::vector<std::string>& words) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return "<no pty>";
+  const std::string slave = ptsname(master);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, slave.c_str(), O_RDWR | O_NOCTTY, 0);
+  posix_spawn_file_actions_addclose(&actions, master);
+  std::vector<std::string> argv = {BinPath("vynctl")};
+  argv.insert(argv.end(), words.begin(), words.end());
+  std::vector<char*> args;
+  for (std::string& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  pid_t pid = -1;
+  const int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  std::string shown;
+  if (spawned == 0) {
+    char buffer[4096];
+    // Read until the program has ended and the terminal holds nothing more.
+    for (;;) {
+      pollfd fd{master, POLLIN, 0};
+      if (poll(&fd, 1, 200) > 0 && (fd.revents & POLLIN)) {
+        const ssize_t n = read(master, buffer, sizeof buffer);
+        if (n <= 0) break;
+        shown.append(buffer, static_cast<std::size_t>(n));
+        continue;
+      }
+      int status = 0;
+      if (waitpid(pid, &status, WNOHANG) == pid) break;
+    }
+  }
+  close(master);
+  return shown;
+}
+
+// On a terminal, device commands show their status texts and a progress bar by default, so a
+// unit that is slow to get ready is not a silent wait; --quiet shows neither.
+TEST_F(DeviceCommandsTest, DeviceCommandsShowProgressOnATerminal) {
+  UnitSim sim(SimArgs({"--ready-after", "3"}));
+  ASSERT_FALSE(sim.path().empty());
+  const std::string shown = RunOnTerminal(
+      {"write", image_file_.string(), "--port", sim.path(), "--data-dir", dir_.string()});
+  EXPECT_NE(shown.find("vynctl write: " + Text(msg::kUnitBusyWaiting)), std::string::npos) << shown;
+  EXPECT_NE(shown.find("vynctl write: [################................] 1024/2048"),
+            std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find(Text(msg::kProgrammingComplete)), std::string::npos) << shown;
+
+  const std::string quiet = RunOnTerminal({"write", image_file_.string(), "--port", sim.path(),
+                                           "--data-dir", dir_.string(), "--quiet"});
+  EXPECT_EQ(quiet.find(Text(msg::kUnitBusyWaiting)), std::string::npos) << quiet;
+  EXPECT_EQ(quiet.find("/2048"), std::string::npos) << quiet;
+  EXPECT_NE(quiet.find(Text(msg::kProgrammingComplete)), std::string::npos) << quiet;
+
+  // Not on a terminal: no bar, and status texts only with --verbose.
+  const ProgramRun piped = Write(sim.path());
+  EXPECT_EQ(piped.exit_code, 0) << piped.err;
+  EXPECT_EQ(piped.err.find("/2048"), std::string::npos) << piped.err;
+  EXPECT_EQ(piped.err.find(Text(msg::kWritingToUnit)), std::string::npos) << piped.err;
+  EXPECT_EQ(sim.Stop(), 0);
 }
 
 }  // namespace
