@@ -188,6 +188,7 @@ LinkResult ZixLink::ReadRange(ParameterImage& destination, int first, int last) 
     const std::string command = BlockCommand('R', 'S', address, count);
     bool read = false;
     for (int attempt = 0; attempt < kBlockTries && !read; ++attempt) {
+      if (attempt > 0) DrainLateAnswer();
       std::string reply;
       // A frame that passed its checksum but carries other characters than upper-case digits
       // would decode into wrong bytes; it is treated like any other wrong answer.
@@ -200,7 +201,10 @@ LinkResult ZixLink::ReadRange(ParameterImage& destination, int first, int last) 
         read = true;
       }
     }
-    if (!read) ++failed;
+    if (!read) {
+      ++failed;
+      DrainLateAnswer();
+    }
     address += count;
   }
   return failed > 0 ? LinkResult::kBlockReadFailed : LinkResult::kSuccess;
@@ -217,15 +221,39 @@ LinkResult ZixLink::WriteRange(const ParameterImage& image, int first, int last)
       command += ByteToHex(image[static_cast<std::size_t>(address + i)]);
     bool written = false;
     for (int attempt = 0; attempt < kBlockTries && !written; ++attempt) {
+      if (attempt > 0) DrainLateAnswer();
       std::string reply;
       written = Exchange(command, reply, kReplyTimeLimitMs, 1) == 1 &&
                 static_cast<std::uint8_t>(reply[0]) == kAck;
     }
     // Silence counts as much as a NAK: the block is not in the unit either way.
-    if (!written) ++failed;
+    if (!written) {
+      ++failed;
+      DrainLateAnswer();
+    }
     address += count;
   }
   return failed > 0 ? LinkResult::kBlockWriteFailed : LinkResult::kSuccess;
+}
+
+void ZixLink::DrainLateAnswer() {
+  std::array<std::uint8_t, kMaxReplyBytes> buffer{};
+  const std::uint64_t limit = clock_.NowMs() + kMaxDrainMs;
+  std::uint64_t quiet_until = clock_.NowMs() + kChunkSilenceMs;
+  while (port_.IsOpen()) {
+    const std::uint64_t now = clock_.NowMs();
+    const std::uint64_t until = std::min(quiet_until, limit);
+    if (now >= until) break;
+    if (!port_.WaitReadable(static_cast<std::uint32_t>(until - now))) continue;
+    const std::size_t waiting = std::min(port_.BytesWaiting(), buffer.size());
+    const std::size_t got = waiting > 0 ? port_.Read(std::span(buffer).first(waiting)) : 0;
+    if (got == 0) {
+      clock_.SleepMs(kIdlePauseMs);
+      continue;
+    }
+    Trace(TraceDirection::kReceived, std::span(buffer).first(got), TraceOutcome::kBadFrame);
+    quiet_until = clock_.NowMs() + kChunkSilenceMs;
+  }
 }
 
 LinkResult ZixLink::AcknowledgedCommand(std::string_view command) {
