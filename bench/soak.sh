@@ -23,7 +23,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  [ -n "${KEEP:-}" ] && echo "kept $work" >&2 || rm -rf "$work"
+  rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
 
@@ -68,8 +68,9 @@ for ((i = 1; i <= cycles; ++i)); do
     if ! cmp -s "$work/read.Rodid" "$work/expected.bin"; then
       ((++silent))
       echo "cycle $i ($unit): read reported complete, but the file differs from the unit" >&2
-      cp "$work/read.Rodid" "$source_dir/soak-read-$i.Rodid"
-      cp "$work/expected.bin" "$source_dir/soak-unit-$i.bin"
+      # Both kept for the diagnosis, beside the build.
+      cp "$work/read.Rodid" "$build_dir/soak-read-$i.Rodid"
+      cp "$work/expected.bin" "$build_dir/soak-unit-$i.bin"
     fi
   else
     ((++reads_failed))
