@@ -387,3 +387,32 @@ TEST_F(ImageCommandsTest, ShowSaysWhatIsWrongWithTheSettingsFile) {
 
 }  // namespace
 }  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// A damaged image's texts reach the terminal without their control bytes: number A's pool
+// entry 03 31 00 1B shows as "1??".
+TEST_F(ImageCommandsTest, ShowAndDiffNeverPrintControlBytes) {
+  Bytes image = DefaultImage();
+  std::fill(image.begin() + 0x600, image.begin() + 0x770, 0);
+  for (int slot = 0; slot < 6; ++slot) image[0x010 + 8 * slot] = 0xFF;
+  image[0x010] = 0;
+  const Bytes entry = {0x03, 0x31, 0x00, 0x1B};
+  std::copy(entry.begin(), entry.end(), image.begin() + 0x600);
+  WriteBytes(Path("damaged.Rodid"), image);
+  const RunResult show = Vynctl({"show", Path("damaged.Rodid")});
+  const RunResult diff = Vynctl({"diff", std::string(VYN_BIN_DIR) + "/Default.b", Path("damaged.Rodid")});
+  EXPECT_EQ(diff.exit_code, 3);
+  for (const std::string& out : {show.out, diff.out}) {
+    EXPECT_NE(out.find("TelephoneNumber.A"), std::string::npos) << out;
+    EXPECT_NE(out.find(" 1??\n"), std::string::npos) << out;
+    for (const char c : out) {
+      const auto byte = static_cast<unsigned char>(c);
+      EXPECT_FALSE((byte < 0x20 && c != '\n') || byte == 0x7F) << int{byte};
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vyn
