@@ -1,45 +1,17 @@
 #include "core/image/field_catalogue.h"
 
 #include <algorithm>
-#include <limits>
 #include <string>
 #include <unordered_map>
 #include <utility>
 
+#include "core/image/field_codec.h"
 #include "core/strings/edition.h"
 
 namespace vyn {
 namespace {
 
 using E = FieldEncoding;
-
-// The value range of an encoding's display form, used unless a field narrows it.
-std::pair<long long, long long> DefaultRange(E encoding) {
-  switch (encoding) {
-    case E::kWord16:
-      return {0, 0xFFFF};
-    case E::kWord24:
-      return {0, 0xFFFFFF};
-    case E::kWord32:
-    case E::kSerial32Le:
-      return {0, 0xFFFFFFFFLL};
-    case E::kSigned8:
-      return {-128, 127};
-    case E::kSigned32:
-      return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
-    case E::kFlag:
-    case E::kLedFlag:
-      return {0, 1};
-    case E::kTensOfSeconds:
-      return {0, 2550};
-    case E::kYear2000:
-      return {2000, 2255};
-    case E::kPin:
-      return {0, 9999};
-    default:
-      return {0, 0xFF};
-  }
-}
 
 class Builder {
  public:
@@ -50,7 +22,8 @@ class Builder {
     field.width = static_cast<std::uint16_t>(width);
     field.encoding = encoding;
     field.label = std::move(label);
-    std::tie(field.min_value, field.max_value) = DefaultRange(encoding);
+    field.min_value = CodecFor(encoding).min_value;
+    field.max_value = CodecFor(encoding).max_value;
     if (encoding == E::kText) field.max_chars = width - 1;
     fields_.push_back(std::move(field));
     return fields_.back();
@@ -207,7 +180,8 @@ void AddAlarmSources(Builder& b) {
   Range(b.Add("PassiveAlarmInterval", 0x0C0, 1, E::kTimer, "Passive alarm"), 0, 254);
   b.Add("MainsFailureDelay", 0x0C1, 1, E::kTimer, "Mains failure alarm").timer_kind =
       TimerKind::kHoursMinutes;
-  Range(b.Add("TestAlarmInterval", 0x0C2, 1, E::kTimer, "Test alarm interval"), 1, 255);
+  Range(b.Add("TestAlarmInterval", 0x0C2, 1, E::kTimer, "Test alarm interval"), 1, 255)
+      .load_checks_range = true;
   b.Byte("BlockTime", 0x0C3, "Dementia function (0=No, 1-255=No of minutes)");
   b.Byte("BatteryCheckInterval", 0x0C4, "Battery check interval (h)");
   b.Byte("MaxTimeInPresence", 0x0C5, "Max time in presence mode (0=Unlimited, (h))");
@@ -294,7 +268,8 @@ void AddAudioTimeProductNetwork(Builder& b) {
     field.duplex_form = kDuplex[i].form;
     Advanced(field, 18 + i);
   }
-  Range(b.Add("TimeZoneGroup", 0x140, 1, E::kSigned8, "Time-zone group"), -12, 12);
+  Range(b.Add("TimeZoneGroup", 0x140, 1, E::kSigned8, "Time-zone group"), -12, 12)
+      .load_checks_range = true;
   b.Flag("DaylightSaving", 0x141, "DST");
   FieldInfo& zone = b.List("TimeZoneIndex", 0x148, "Timezone", "Time zone");
   zone.list_mode = ListMode::kPosition;

@@ -48,6 +48,7 @@ enum class FieldEncoding {
   kBits,             // a set of single-bit switches, shown in hex
   kNumberPool,       // the length-prefixed number texts
 };
+inline constexpr int kFieldEncodingCount = static_cast<int>(FieldEncoding::kNumberPool) + 1;
 
 // How a list-valued byte relates to its list.
 enum class ListMode {
@@ -80,6 +81,9 @@ struct FieldInfo {
   // Accepted range of the value in its display form (numbers only).
   long long min_value = 0;
   long long max_value = 0;
+  // The load validation reports a value outside the range (TestAlarmInterval's 0, a
+  // TimeZoneGroup beyond -12..12), as it reports list values that are not in their list.
+  bool load_checks_range = false;
 
   int advanced_row = 0;  // 1-56 for the rows of the advanced table, else 0
   // The advanced row takes its address from the settings file's first column; `address` is
