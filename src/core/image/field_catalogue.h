@@ -64,7 +64,9 @@ struct FieldInfo {
   std::uint16_t width = 1;
   FieldEncoding encoding = FieldEncoding::kByte;
   // Text-list label of the KEMB GmbH and KEMB UK editions (or the meaning where the text list
-  // has no line), and the label of every other edition where it differs.
+  // has no line), and the label of every other edition where it differs. The list prints it
+  // before its colon and underscores, unless its row words the line itself ("Number" under the
+  // SIP heading).
   std::string label;
   std::string label_other;
 
@@ -91,6 +93,10 @@ struct FieldInfo {
   bool advanced_address_in_settings = false;
   bool product_info = false;   // describes the individual unit
   bool never_written = false;  // versions, the SIM's number: filled by the unit only
+  // The text list shows the field in a line of its own (or, for the call-sequence steps, in
+  // their sequence's line). The list is a fixed file format; a field it does not name says so
+  // here, in its own row, and the list's test holds the two together.
+  bool in_text_list = true;
   // A second reading of bytes that another field already names (the byte at 0x0B0 outside
   // the KEMB editions); left out of listings and comparisons.
   bool alternate = false;
