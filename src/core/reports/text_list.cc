@@ -573,24 +573,27 @@ class ListWriter {
     // A name the catalogue does not know has no line; the list's test names it.
     if (line.fields.empty() || !build_.Shows(row)) return;
     const FieldInfo& field = *line.fields.front();
-    std::string label =
-        row.label.empty() ? FieldLabel(field, build_.edition) : std::string(row.label);
+    std::string own_label;  // the forms that word the label by the line's position
     std::string value;
     std::string legend(row.legend);
-    FormValue(row.form, field, index, label, value, legend);
+    FormValue(row.form, field, index, own_label, value, legend);
+    const std::string_view label = !own_label.empty()   ? std::string_view(own_label)
+                                   : !row.label.empty() ? row.label
+                                                        : FieldLabel(field, build_.edition);
 
-    std::string text = Printf("[0x%02X", static_cast<unsigned>(field.address));
+    const std::size_t start = text_.size();
+    text_ += Printf("[0x%02X", static_cast<unsigned>(field.address));
     const int last = row.span == kWholeField ? field.last() : field.address + row.span - 1;
-    if (row.span != kFirstAddress) text += Printf("-0x%02X", static_cast<unsigned>(last));
-    text += "] ";
-    text += label;
-    text += row.after_label;
-    const int padding = line.column - static_cast<int>(text.size());
-    text.append(static_cast<std::size_t>(std::max(padding, 0) + row.overrun), '_');
-    text += ' ';
-    text += value;
-    text += legend;
-    Line(text);
+    if (row.span != kFirstAddress) text_ += Printf("-0x%02X", static_cast<unsigned>(last));
+    text_ += "] ";
+    text_ += label;
+    text_ += row.after_label;
+    const int padding = line.column - static_cast<int>(text_.size() - start);
+    text_.append(static_cast<std::size_t>(std::max(padding, 0) + row.overrun), '_');
+    text_ += ' ';
+    text_ += value;
+    text_ += legend;
+    text_ += kLineEnd;
   }
 
   void FormValue(Form form, const FieldInfo& field, std::size_t index, std::string& label,
