@@ -16,7 +16,12 @@ source_dir=$(cd "$(dirname "$0")/.." && pwd)
 cycles=${1:-200}
 rate=${2:-5}
 build_dir=${3:-$source_dir/build}
-VYN_BUILD_DIR="$build_dir" bash "$source_dir/scripts/build.sh" >/dev/null
+extra=()
+if command -v ccache >/dev/null; then extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+  "${extra[@]}" >/dev/null
+cmake --build "$build_dir" -j"$(nproc)" --target vynctl vyn-unit-sim vyn-soak-image delivered_data \
+  >"$build_dir/soak-build.log" 2>&1 || { cat "$build_dir/soak-build.log"; exit 1; }
 bin="$build_dir/bin"
 
 work=$(mktemp -d)
