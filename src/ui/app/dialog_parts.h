@@ -16,6 +16,7 @@
 namespace vyn::ui {
 
 inline constexpr int kCancelButtonText = 14003;  // "&Abbruch"
+inline constexpr int kApplicationTitle = 10001;  // "VYN IP/GSM Programmiergerät"
 
 QString UiText(const StringTable& strings, int id);
 

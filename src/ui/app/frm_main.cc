@@ -1,6 +1,5 @@
 #include "ui/app/frm_main.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -38,7 +37,7 @@ TfrmMain::TfrmMain(const StringTable& strings, Session& session,
                    const StartupEnvironment& environment, Prompter* prompter, QWidget* parent)
     : QWidget(parent), strings_(strings), session_(session), prompter_(prompter) {
   if (!prompter_) {
-    own_prompter_ = std::make_unique<QtPrompter>(this);
+    own_prompter_ = std::make_unique<QtPrompter>(this, nullptr, strings_);
     prompter_ = own_prompter_.get();
   }
   FormCreate(environment);
@@ -122,8 +121,9 @@ void TfrmMain::EditionLayout() {
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
-  QApplication::setApplicationDisplayName(UiText(strings_, 10001));
-  setWindowTitle(UiText(strings_, 10001));
+  // The title as it stands: no application display name is set, which the platform would
+  // append to every window's title.
+  setWindowTitle(UiText(strings_, kApplicationTitle));
   lblWelcome_->setText(UiText(strings_, 10002));
   lblPleaseSelect_->setText(UiText(strings_, 10003));
   btnProgrammingGuide_->setText(UiText(strings_, 10004));

@@ -85,7 +85,7 @@ void TfrmEnterData::FormCreate() {
   tmrPollZix_->setInterval(500);
 
   if (!prompter_) {
-    own_prompter_ = std::make_unique<QtPrompter>(this, sbStatus_);
+    own_prompter_ = std::make_unique<QtPrompter>(this, sbStatus_, strings_);
     prompter_ = own_prompter_.get();
   }
   if (!chooser_) {
