@@ -210,8 +210,7 @@ void TfrmEnterData::ApplyItemStates(const std::vector<ItemState>& states) {
     bool found = false;
     for (EditorPage* page : page_list_) {
       if (page->objectName() != name) continue;
-      const int index = pcEnterData_->indexOf(page);
-      if (state.visible) pcEnterData_->setTabVisible(index, *state.visible);
+      if (state.visible) ShowPage(page, *state.visible);
       if (state.enabled) page->setEnabled(*state.enabled);
       found = true;
     }
@@ -228,6 +227,24 @@ void TfrmEnterData::ApplyItemStates(const std::vector<ItemState>& states) {
         box->setChecked(*state.checked);
     }
   }
+}
+
+void TfrmEnterData::ShowPage(EditorPage* page, bool shown) {
+  // A hidden page leaves the tab widget altogether: a tab that is only made invisible can still
+  // be reached with Ctrl+Tab and keeps its width. The page stays a child of the window, so its
+  // controls are still found by name and still load and store.
+  const int index = pcEnterData_->indexOf(page);
+  if (!shown) {
+    if (index >= 0) pcEnterData_->removeTab(index);
+    return;
+  }
+  if (index >= 0) return;
+  int position = 0;  // among the shown pages, in the order of the page list
+  for (const EditorPage* other : page_list_) {
+    if (other == page) break;
+    if (pcEnterData_->indexOf(other) >= 0) ++position;
+  }
+  pcEnterData_->insertTab(position, page, UiText(strings_, page->captionId()));
 }
 
 void TfrmEnterData::ApplyAccessLevel(int level) {

@@ -118,6 +118,8 @@ class TfrmEnterData : public QDialog {
   void BuildMenus();
   QAction* AddItem(QMenu* menu, const char* name, int caption_id, const QKeySequence& key = {});
   void ApplyItemStates(const std::vector<ItemState>& states);
+  // Puts a page into the tab strip at its place, or takes it out.
+  void ShowPage(EditorPage* page, bool shown);
   FileCommandContext FileContext();
   EditorHooks Hooks();
   // Runs a command unless a transfer is running.

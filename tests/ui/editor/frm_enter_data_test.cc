@@ -4,10 +4,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTabBar>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "core/settings/vyn_ini.h"
 #include "ui/app/frm_about.h"
@@ -313,6 +316,53 @@ TEST_F(EditorFrameTest, UnitThatNeverGetsReady) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].rfind("Keine Verbindung mit VYN IP/GSM.", 0), 0u) << boxes[0];
   EXPECT_EQ(Editor().data().Origin, ImageOrigin::FromDefault);
+}
+
+TEST_F(EditorFrameTest, HiddenPagesCannotBeReachedAtAnyLevel) {
+  Start();
+  ui::TfrmEnterData& editor = Editor();
+  QTabWidget* tabs = editor.pages();
+  editor.show();
+  editor.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+  // The levels one after another in one run, as users come and go.
+  for (const int level : {6, 2, 5, 4, 2, 6}) {
+    SCOPED_TRACE(level);
+    editor.ApplyAccessLevel(level);
+    const std::vector<std::string> shown = VisibleTabs(editor);
+    const std::set<std::string> reachable(shown.begin(), shown.end());
+    tabs->setCurrentIndex(0);
+    const std::pair<int, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Tab, Qt::ControlModifier},
+        {Qt::Key_PageDown, Qt::ControlModifier},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+        {Qt::Key_PageUp, Qt::ControlModifier}};
+    for (const auto& [key, modifiers] : keys) {
+      for (int press = 0; press < 12; ++press) {
+        QTest::keyClick(press % 2 ? static_cast<QWidget*>(tabs->tabBar()) : tabs,
+                        static_cast<Qt::Key>(key), modifiers);
+        EXPECT_EQ(reachable.count(tabs->currentWidget()->objectName().toStdString()), 1u)
+            << tabs->currentWidget()->objectName().toStdString();
+        EXPECT_TRUE(tabs->currentWidget()->isVisible());
+      }
+    }
+    // A hidden page is out of every focus chain: its controls cannot be shown.
+    for (const ui::EditorPage* page : editor.pageList()) {
+      if (reachable.count(page->objectName().toStdString()) == 0) {
+        EXPECT_FALSE(page->isVisibleTo(&editor)) << page->objectName().toStdString();
+      }
+    }
+    // Every tab is as wide as its caption asks, whatever was shown before: about the same
+    // margin around every caption.
+    std::set<int> margins;
+    for (int i = 0; i < tabs->count(); ++i) {
+      const QTabBar* bar = tabs->tabBar();
+      margins.insert(bar->tabRect(i).width() -
+                     bar->fontMetrics().horizontalAdvance(tabs->tabText(i)));
+    }
+    EXPECT_LE(*margins.rbegin() - *margins.begin(), 2);
+  }
+  editor.hide();
 }
 
 }  // namespace
