@@ -1,6 +1,8 @@
 #include "ui/editor/frm_enter_data.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QVBoxLayout>
@@ -303,6 +305,36 @@ void TfrmEnterData::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   CentreOnScreen(this);
   pcEnterData_->setCurrentIndex(0);
+  // A new visit starts without the last visit's messages.
+  prompter_->SetStatus("");
+}
+
+bool TfrmEnterData::HoldsUnsavedChanges() {
+  VynData stored = data_;
+  // Values the pages cannot store are changes no file holds.
+  if (StoreControls(stored) != StoreResult::kOk) return true;
+  ParameterImage reference = data_.ReferenceImage;
+  // A 512-byte file's image is compared in the full layout the store gives.
+  if (data_.ShortLayout) MoveNumbersIntoPool(reference);
+  return stored.WorkingImage != reference &&
+         (!written_image_ || stored.WorkingImage != *written_image_);
+}
+
+void TfrmEnterData::closeEvent(QCloseEvent* event) {
+  if (transfer_running_ ||
+      (HoldsUnsavedChanges() && FileExit(FileContext(), Hooks()) != ExitDecision::kClose)) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+void TfrmEnterData::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void TfrmEnterData::mnuFileNewClick() {
@@ -353,6 +385,7 @@ void TfrmEnterData::done(int result) {
   if (transfer_running_ || closing_) return;
   closing_ = true;
   CloseEditor(FileContext(), Hooks());
+  written_image_.reset();
   closing_ = false;
   QDialog::done(result);
 }
@@ -361,9 +394,8 @@ void TfrmEnterData::RunTransfer(const std::function<void()>& transfer) {
   if (!Idle()) return;
   transfer_running_ = true;
   mnuEnterData_->setEnabled(false);
-  pbTransfer_->setValue(0);
   transfer();
-  pbTransfer_->hide();
+  progress_->Hide();
   mnuEnterData_->setEnabled(true);
   transfer_running_ = false;
 }
@@ -371,15 +403,27 @@ void TfrmEnterData::RunTransfer(const std::function<void()>& transfer) {
 void TfrmEnterData::mnuCommReadClick() {
   RunTransfer([this] {
     QtEventPump pump;
-    CommRead({data_, session_, *link_, *prompter_, pump, clock_, strings_}, Hooks());
+    TransferPrompter prompter(*prompter_, *progress_);
+    CommRead({data_, session_, *link_, prompter, pump, clock_, strings_}, Hooks());
   });
 }
 
 void TfrmEnterData::mnuCommWriteClick() {
   RunTransfer([this] {
     QtEventPump pump;
-    CommWrite({data_, session_, *link_, *prompter_, pump, clock_, strings_}, Hooks(),
-              sip_list_folder_);
+    // What the pages stored for the write; the unit holds it once the write is verified.
+    ParameterImage stored{};
+    EditorHooks hooks = Hooks();
+    hooks.StoreControls = [this, &stored] {
+      const StoreResult result = StoreControls(data_);
+      stored = data_.WorkingImage;
+      return result;
+    };
+    TransferPrompter prompter(*prompter_, *progress_);
+    if (CommWrite({data_, session_, *link_, prompter, pump, clock_, strings_}, hooks,
+                  sip_list_folder_) == DeviceFlowResult::kDone) {
+      written_image_ = stored;
+    }
   });
 }
 

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -107,11 +108,19 @@ class TfrmEnterData : public QDialog {
   void mnuToolsChangePasswordsClick();
   void mnuHelpAboutClick();
 
-  // Closing by Exit, the close box or Escape: the default configuration comes back.
+  // Closing by Exit or the close box: the default configuration comes back.
   void done(int result) override;
+
+  // Whether the pages hold changes that were neither saved nor written to the unit: what they
+  // store differs from the image last loaded, saved or read and from the one last written.
+  bool HoldsUnsavedChanges();
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The close box asks as Exit does, but only when something would be lost.
+  void closeEvent(QCloseEvent* event) override;
+  // Escape does not close the editor.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormCreate();
@@ -154,6 +163,8 @@ class TfrmEnterData : public QDialog {
   QTimer* tmrPollZix_ = nullptr;
   std::vector<EditorPage*> page_list_;
   AlarmSourcesPage* alarm_sources_ = nullptr;  // the transmitter boxes' duplicate check
+  // What the pages held when they were last written to the unit and verified there.
+  std::optional<ParameterImage> written_image_;
   bool advanced_grid_editable_ = false;
   bool transfer_running_ = false;
   bool closing_ = false;

@@ -318,6 +318,82 @@ TEST_F(EditorFrameTest, UnitThatNeverGetsReady) {
   EXPECT_EQ(Editor().data().Origin, ImageOrigin::FromDefault);
 }
 
+TEST_F(EditorFrameTest, EscapeNeverClosesAndTheCloseBoxAsksOnlyAboutChanges) {
+  Start();
+  ui::TfrmEnterData& editor = Editor();
+  editor.ApplyAccessLevel(6);
+  editor.show();
+  QTest::keyClick(&editor, Qt::Key_Escape);
+  EXPECT_TRUE(editor.isVisible());
+  // Nothing changed: the close box closes without a question.
+  editor.close();
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_TRUE(TakeBoxes().empty());
+
+  // Read from the unit, then changed (the pages store what they show; a changed byte stands in
+  // for a changed control): the close box asks as Exit does.
+  editor.show();
+  Click("mnuCommRead");
+  QTest::keyClick(&editor, Qt::Key_Escape);
+  EXPECT_TRUE(editor.isVisible());
+  editor.data().WorkingImage[0x300] ^= 0x01;
+  TakeBoxes();
+  prompter_.answers = {MessageButton::kCancel};
+  editor.close();
+  EXPECT_TRUE(editor.isVisible());
+  const std::vector<std::string> question = {
+      "Möchten Sie die Konfiguration speichern bevor Sie das Programm verlassen?"};
+  EXPECT_EQ(TakeBoxes(), question);
+  prompter_.answers = {MessageButton::kNo};
+  editor.close();
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_EQ(TakeBoxes(), question);
+  EXPECT_EQ(editor.data().Origin, ImageOrigin::FromDefault);
+
+  // Changes written to the unit and verified there are not lost either.
+  editor.show();
+  editor.data().WorkingImage[0x300] ^= 0x01;
+  Click("mnuCommWrite");
+  TakeBoxes();
+  editor.close();
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(EditorFrameTest, WaitingTransferAndItsEndInTheStatusBar) {
+  unit_options_.ready_after = 4;
+  Start();
+  ui::TfrmEnterData& editor = Editor();
+  auto* bar = editor.findChild<QProgressBar*>("pbTransfer");
+  // The bar as each readiness poll after the first is sent, and as each box appears.
+  std::vector<std::string> bar_at_polls;
+  const auto inner = port_->responder;
+  port_->responder = [&](const Bytes& frame) {
+    if (frame.size() == 5 && frame[1] == 'O')  // STX, "O", checksum, ETX
+      bar_at_polls.push_back(bar->isHidden() ? "hidden" : bar->maximum() == 0 ? "busy" : "value");
+    return inner(frame);
+  };
+  std::vector<bool> bar_hidden_at_boxes;
+  prompter_.on_box = [&](const std::string&) { bar_hidden_at_boxes.push_back(bar->isHidden()); };
+  editor.show();
+  Click("mnuCommRead");
+  ASSERT_EQ(bar_at_polls.size(), 10u);  // four NAKs, then six acknowledgements
+  EXPECT_EQ(bar_at_polls.front(), "hidden");
+  EXPECT_EQ(std::set<std::string>(bar_at_polls.begin() + 1, bar_at_polls.end()),
+            std::set<std::string>{"busy"});
+  const std::vector<std::string> statuses = prompter_.Statuses();
+  EXPECT_EQ(
+      std::count(statuses.begin(), statuses.end(), "VYN IP/GSM beschäftigt, bitte warten... "), 9);
+  EXPECT_EQ(bar_hidden_at_boxes, std::vector<bool>{true});  // "Lesen vollständig"
+  EXPECT_TRUE(bar->isHidden());
+
+  // The next visit starts with an empty status line.
+  editor.hide();
+  editor.show();
+  EXPECT_EQ(prompter_.Statuses().back(), "");
+  editor.hide();
+}
+
 TEST_F(EditorFrameTest, HiddenPagesCannotBeReachedAtAnyLevel) {
   Start();
   ui::TfrmEnterData& editor = Editor();
