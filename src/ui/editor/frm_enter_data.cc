@@ -13,7 +13,6 @@
 #include "core/reports/text_list.h"
 #include "core/strings/edition.h"
 #include "core/strings/message_ids.h"
-#include "platform/shell.h"
 #include "ui/access/frm_change_passwords.h"
 #include "ui/app/dialog_parts.h"
 #include "ui/app/frm_about.h"
@@ -51,7 +50,9 @@ TfrmEnterData::TfrmEnterData(EditorEnvironment environment, QWidget* parent)
       chooser_(environment.chooser),
       open_file_(environment.open_file
                      ? std::move(environment.open_file)
-                     : std::function<bool(const std::string&)>(OpenWithAssociatedProgram)),
+                     : FileOpener([this](const std::string& path, OpenedCallback done) {
+                         OpenWithDesktopProgram(path, this, std::move(done));
+                       })),
       page_context_{environment.strings, settings_, environment.session} {
   FormCreate();
 }
@@ -438,11 +439,15 @@ void TfrmEnterData::mnuToolsCreateTextFileClick() {
   const TextListResult written = WriteTextList(data_, strings_, folders_.ProgramDataFolder);
   if (written.status != TextListStatus::kWritten) return;
   prompter_->ShowMessage(MessageKind::kInformation,
-                         strings_.Text(msg::kTextFileCreated) + written.path, MessageButtons::kOk);
-  if (!open_file_(written.path)) {
-    prompter_->ShowMessage(MessageKind::kInformation, strings_.Text(msg::kCannotOpenTextFile),
-                           MessageButtons::kOk);
-  }
+                         strings_.Text(msg::kTextFileCreated) + UnbrokenPath(written.path),
+                         MessageButtons::kOk);
+  // The opener's failure may only be known once it has ended; the window does not wait.
+  open_file_(written.path, [this](bool opened) {
+    if (!opened) {
+      prompter_->ShowMessage(MessageKind::kInformation, strings_.Text(msg::kCannotOpenTextFile),
+                             MessageButtons::kOk);
+    }
+  });
 }
 
 std::string TfrmEnterData::ReadZixVersion() {

@@ -28,6 +28,7 @@
 #include "core/session/session.h"
 #include "core/settings/vyn_ini.h"
 #include "core/strings/string_table.h"
+#include "ui/app/desktop_opener.h"
 #include "ui/editor/editor_page.h"
 
 namespace vyn::ui {
@@ -53,7 +54,7 @@ struct EditorEnvironment {
   Prompter* prompter = nullptr;
   FileChooser* chooser = nullptr;
   // Hands a finished file to the desktop's program for it; null for xdg-open.
-  std::function<bool(const std::string& path)> open_file;
+  FileOpener open_file;
 };
 
 // The dialogs the editor opens; created after it in the start order.
@@ -151,7 +152,7 @@ class TfrmEnterData : public QDialog {
   std::unique_ptr<FileChooser> own_chooser_;
   Prompter* prompter_;
   FileChooser* chooser_;
-  std::function<bool(const std::string& path)> open_file_;
+  FileOpener open_file_;
   EditorDialogs dialogs_;
   EditorPageContext page_context_;
 

@@ -6,7 +6,9 @@
 #include <QProgressBar>
 #include <QTabBar>
 #include <QTest>
+#include <QTextBoundaryFinder>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -280,6 +282,24 @@ TEST_F(EditorFrameTest, ReadsAndWritesTheUnit) {
                              "wieder an, damit alle Änderungen wirksam werden."});
 }
 
+// The text of a box as read (without the characters that only keep a line together).
+QString Readable(const std::string& shown) {
+  QString text = QString::fromStdString(shown);
+  text.remove(QChar(0x2060));
+  return text.replace(QChar(0x00A0), u' ');
+}
+// Whether a line may break inside `tail`, the part with which the shown text ends.
+bool MayBreakInside(const std::string& shown, const std::string& tail) {
+  const QString text = QString::fromStdString(shown);
+  // What comes before the tail is shown as it reads.
+  const qsizetype start = Readable(shown).lastIndexOf(QString::fromStdString(tail));
+  QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+  for (qsizetype at = finder.toNextBoundary(); at != -1; at = finder.toNextBoundary()) {
+    if (at > start && at < text.size()) return true;
+  }
+  return false;
+}
+
 TEST_F(EditorFrameTest, TextListIsWrittenAndOpened) {
   Start();
   Editor().ApplyAccessLevel(4);
@@ -288,10 +308,38 @@ TEST_F(EditorFrameTest, TextListIsWrittenAndOpened) {
   const std::string list = ProgramData() + "Default.txt";
   EXPECT_TRUE(fs::exists(list));
   EXPECT_EQ(opened_files_, std::vector<std::string>{list});
-  EXPECT_EQ(TakeBoxes(),
-            (std::vector<std::string>{
-                "Eine Textdatei mit allen Konfigurationsparametern wurde erstellt. " + list,
-                "Konnte Textdatei nicht öffnen."}));
+  const std::vector<std::string> boxes = TakeBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(Readable(boxes[0]).toStdString(),
+            "Eine Textdatei mit allen Konfigurationsparametern wurde erstellt. " + list);
+  // The path (with its blanks, slashes and brackets) is never broken over two lines.
+  EXPECT_FALSE(MayBreakInside(boxes[0], list)) << boxes[0];
+  EXPECT_EQ(boxes[1], "Konnte Textdatei nicht öffnen.");
+}
+
+// The desktop's opener fails only after it has started (no program for text files): the
+// failure reaches the user without the window waiting for the opener.
+TEST_F(EditorFrameTest, FailureOfTheDesktopsOpenerIsReported) {
+  const char* path = std::getenv("PATH");
+  const std::string saved_path = path != nullptr ? path : "";
+  const std::string bin = root_.File("bin");
+  fs::create_directories(bin);
+  const std::string release = root_.File("release");
+  const std::string opener = root_.Write(
+      "bin/xdg-open", "#!/bin/sh\ni=0; while [ ! -e '" + release +
+                          "' ] && [ $i -lt 500 ]; do /bin/sleep 0.02; i=$((i+1)); done\n"
+                          "echo 'x-terminal-emulator: not found' >&2\nexit 3\n");
+  fs::permissions(opener, fs::perms::owner_all);
+  setenv("PATH", bin.c_str(), 1);
+  desktop_opener_ = true;
+  Start();
+  Editor().ApplyAccessLevel(4);
+  Click("mnuToolsCreateTextFile");
+  EXPECT_EQ(TakeBoxes().size(), 1u);  // the file's message; the opener still runs
+  root_.Write("release", "");
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !prompter_.Boxes().empty(); }, 10000));
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Konnte Textdatei nicht öffnen."});
+  setenv("PATH", saved_path.c_str(), 1);
 }
 
 TEST_F(EditorFrameTest, AboutBoxShowsTheZixVersion) {
