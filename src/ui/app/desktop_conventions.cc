@@ -2,11 +2,12 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QTranslator>
 
 namespace vyn::ui {
@@ -15,6 +16,7 @@ namespace {
 
 constexpr char kTranslatorName[] = "qtGermanTranslation";
 constexpr char kFilterName[] = "desktopConventions";
+constexpr char kWidenedForTitle[] = "vynWidenedForTitle";
 
 class DesktopConventions : public QObject {
  public:
@@ -48,11 +50,15 @@ class DesktopConventions : public QObject {
     if (window->windowTitle().isEmpty()) return;
     const int needed = TitleBarWidth(window->windowTitle());
     if (auto* box = qobject_cast<QMessageBox*>(window)) {
-      // A message box fixes its size from its layout while it is shown; its text carries the
-      // extra width, so the box grows around it.
-      auto* label = box->findChild<QLabel*>("qt_msgbox_label");
-      const int rest = box->sizeHint().width() - (label ? label->sizeHint().width() : 0);
-      if (label && label->minimumWidth() < needed - rest) label->setMinimumWidth(needed - rest);
+      // A message box fixes its size from its layout's minimum while it is shown: a strut in
+      // its first row makes that minimum wide enough, and the text still wraps as it would.
+      auto* grid = qobject_cast<QGridLayout*>(box->layout());
+      if (!grid || box->property(kWidenedForTitle).toBool()) return;
+      const QMargins margins = grid->contentsMargins();
+      grid->addItem(new QSpacerItem(needed - margins.left() - margins.right(), 0,
+                                    QSizePolicy::Fixed, QSizePolicy::Minimum),
+                    0, 0, 1, grid->columnCount());
+      box->setProperty(kWidenedForTitle, true);
       return;
     }
     if (window->minimumWidth() < needed) window->setMinimumWidth(needed);
@@ -90,8 +96,8 @@ int TitleBarWidth(const QString& title) {
   font.setBold(true);
   const QFontMetrics metrics(font);
   // The window manager's icon on one side and three buttons on the other; a centred title
-  // needs the wider side on both.
-  return metrics.horizontalAdvance(title) + 8 * metrics.height();
+  // needs the wider side on both, and a little room of its own.
+  return metrics.horizontalAdvance(title) + 8 * metrics.height() + 2 * metrics.averageCharWidth();
 }
 
 }  // namespace vyn::ui
