@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "core/files/path_text.h"
+#include "core/strings/edition.h"
 
 namespace vyn {
 namespace {
@@ -115,6 +116,13 @@ bool EnsureUserFolder(const std::string& folder) {
     chmod(level.c_str(), 0700);
   }
   return fs::is_directory(folder, error);
+}
+
+std::string UserProgramDataFolder(const char* xdg_data_home, const char* home,
+                                  const StringTable& table) {
+  const std::string data_home = DataHomeFolder(xdg_data_home, home);
+  if (data_home.empty()) return "";
+  return data_home + EditionFolderPathPosix(table);
 }
 
 StartupEnvironment SystemStartupEnvironment(std::vector<std::string> arguments) {
