@@ -113,9 +113,9 @@ DiagnosticResult DiagnosticWrite(const DiagnosticContext& context, const EditorH
   data.ReferenceImage = data.WorkingImage;
   std::error_code error;
   fs::create_directories(context.folder, error);
-  const bool written = WriteImageFile(data.WorkingImage,
-                                      (context.folder / kDiagnosticDownloadImage).string()) ==
-                       ImageWriteResult::kOk;
+  const bool written =
+      WriteImageFile(data.WorkingImage, (context.folder / kDiagnosticDownloadImage).string()) ==
+      ImageWriteResult::kOk;
   if (hooks.UpdateCaption) hooks.UpdateCaption();
   if (!written) {
     context.prompter.ShowMessage(MessageKind::kError,

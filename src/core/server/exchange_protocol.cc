@@ -122,8 +122,7 @@ std::vector<std::uint8_t> BuildMessage(ExchangeMessage message, const MessageFie
   Append(out, "ID:Prog_");
   Append(out, f.identifier);
   Append(out, "," + std::to_string(f.counter) + ";");
-  const std::string offsets =
-      std::to_string(f.window.first) + "," + std::to_string(f.window.last);
+  const std::string offsets = std::to_string(f.window.first) + "," + std::to_string(f.window.last);
   switch (message) {
     case ExchangeMessage::kReadRequest:
       Append(out, std::string("Read ") + kExchangeProduct + " config:" + password);
@@ -183,7 +182,8 @@ ReplyMatch MatchStatus(std::string_view status, std::string_view password) {
     ReplyMatch match{entry.kind, text.size(), 0};
     if (entry.kind == ReplyKind::kUnitSending || entry.kind == ReplyKind::kUnitReceiving) {
       // The number starts one character after the comparison text; none there reads as 0.
-      if (status.size() > text.size() + 1) match.percent = LeadingNumber(status.substr(text.size() + 1));
+      if (status.size() > text.size() + 1)
+        match.percent = LeadingNumber(status.substr(text.size() + 1));
     }
     return match;
   }

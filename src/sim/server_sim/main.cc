@@ -178,7 +178,8 @@ int main(int argc, char** argv) {
     std::string note;
     const auto answer = server.Answer(std::span(buffer.data(), static_cast<std::size_t>(n)),
                                       ntohs(sender.sin_port), note);
-    const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double t =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::fprintf(log, "%10.3f %s\n", t, note.c_str());
     std::fflush(log);
     if (answer) {

@@ -73,20 +73,20 @@ void ServerModel::Violation(std::string text, std::string& note) {
 std::vector<std::uint8_t> ServerModel::Reply(const Message& message,
                                              const std::string& status) const {
   // Five leading fields, ended by ':' ',' ';' ',' ',', then the status text.
-  const std::string head = "ID:Srv_" + message.identifier + "," +
-                           std::to_string(message.counter) + ";" +
-                           std::to_string(static_cast<int>(stage_)) + "," +
+  const std::string head = "ID:Srv_" + message.identifier + "," + std::to_string(message.counter) +
+                           ";" + std::to_string(static_cast<int>(stage_)) + "," +
                            std::to_string(polls_) + ",";
   std::vector<std::uint8_t> out(head.begin(), head.end());
   out.insert(out.end(), status.begin(), status.end());
   return out;
 }
 
-std::optional<std::vector<std::uint8_t>> ServerModel::Answer(
-    std::span<const std::uint8_t> datagram, std::uint16_t sender_port, std::string& note) {
+std::optional<std::vector<std::uint8_t>> ServerModel::Answer(std::span<const std::uint8_t> datagram,
+                                                             std::uint16_t sender_port,
+                                                             std::string& note) {
   const std::string_view text = AsText(datagram);
-  note = "[" + std::to_string(datagram.size()) + " bytes from port " +
-         std::to_string(sender_port) + "] ";
+  note = "[" + std::to_string(datagram.size()) + " bytes from port " + std::to_string(sender_port) +
+         "] ";
   if (options_.client_port != 0 && sender_port != options_.client_port) {
     Violation("source port " + std::to_string(sender_port) + ", expected " +
                   std::to_string(options_.client_port),
@@ -136,8 +136,8 @@ std::optional<std::vector<std::uint8_t>> ServerModel::Answer(
       Violation("Config data without its offsets", note);
       return std::nullopt;
     }
-    note += Printable(text.substr(0, end)) + "<" + std::to_string(datagram.size() - end) +
-            " bytes>";
+    note +=
+        Printable(text.substr(0, end)) + "<" + std::to_string(datagram.size() - end) + " bytes>";
     if (datagram.size() != end + kWindow + 1) {
       Violation("length " + std::to_string(datagram.size()) + ", expected " +
                     std::to_string(end + kWindow + 1),
@@ -149,8 +149,8 @@ std::optional<std::vector<std::uint8_t>> ServerModel::Answer(
     note += Printable(text);
     const std::size_t at = rest.rfind(';');
     const std::size_t c1 = at == std::string_view::npos ? at : rest.find(',', at);
-    const auto f = c1 == std::string_view::npos ? std::nullopt
-                                                : Number(rest.substr(at + 1, c1 - at - 1));
+    const auto f =
+        c1 == std::string_view::npos ? std::nullopt : Number(rest.substr(at + 1, c1 - at - 1));
     const auto l = c1 == std::string_view::npos ? std::nullopt : Number(rest.substr(c1 + 1));
     if (!f || !l) {
       Violation("Get data without its offsets", note);
@@ -168,8 +168,7 @@ std::optional<std::vector<std::uint8_t>> ServerModel::Answer(
   if (last_counter_) {
     const std::int64_t step = m.counter - *last_counter_;
     if (request ? (step < 1 || step > kLargestStep + 1) : step != 1) {
-      Violation("counter " + std::to_string(m.counter) + " after " +
-                    std::to_string(*last_counter_),
+      Violation("counter " + std::to_string(m.counter) + " after " + std::to_string(*last_counter_),
                 note);
     }
   } else if (!request) {
@@ -204,8 +203,8 @@ std::optional<std::vector<std::uint8_t>> ServerModel::Answer(
     note += " -> cancelled";
     return std::nullopt;
   } else if (m.command == "Config load OK") {
-    const bool done = (stage_ == Stage::kReadReady && next_window_ == kWindows) ||
-                      stage_ == Stage::kWriteDone;
+    const bool done =
+        (stage_ == Stage::kReadReady && next_window_ == kWindows) || stage_ == Stage::kWriteDone;
     if (!done) Violation("Config load OK before the transfer completed", note);
     ++completed_;
     stage_ = Stage::kNone;
@@ -253,7 +252,8 @@ std::string ServerModel::OnStatus(const Message& m) {
       return std::string(kProduct) + " sending data " + pw + " 0";
     case Stage::kUnitSending:
       if (++polls_ < n) {
-        return std::string(kProduct) + " sending data " + pw + " " + std::to_string(100 * polls_ / n);
+        return std::string(kProduct) + " sending data " + pw + " " +
+               std::to_string(100 * polls_ / n);
       }
       stage_ = Stage::kReadReady;
       return std::string("Sending ") + kProduct + " config " + pw;
@@ -285,16 +285,15 @@ std::string ServerModel::OnStatus(const Message& m) {
 bool ServerModel::CheckWindow(const Message& m, int expected, std::string& note) {
   if (m.first < 0 || m.first % kWindow != 0 || m.last != m.first + kWindow - 1 ||
       m.last >= kWindow * kWindows) {
-    Violation("window " + std::to_string(m.first) + "," + std::to_string(m.last) +
-                  " out of range",
+    Violation("window " + std::to_string(m.first) + "," + std::to_string(m.last) + " out of range",
               note);
     return false;
   }
   const int index = m.first / kWindow;
   if (index != expected && index != expected - 1) {
-    Violation("window " + std::to_string(index) + " out of order, expected " +
-                  std::to_string(expected),
-              note);
+    Violation(
+        "window " + std::to_string(index) + " out of order, expected " + std::to_string(expected),
+        note);
   }
   return true;
 }

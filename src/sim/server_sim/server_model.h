@@ -17,12 +17,12 @@
 namespace vyn::sim {
 
 enum class Scenario {
-  kReadOk,        // a read goes through (a write is served as well, but flagged)
-  kWriteOk,       // a write goes through (a read is served as well, but flagged)
-  kWrongPassword, // every request and poll is answered "Error in password"
-  kBusyThenIdle,  // the first request is answered "Busy", then "Idle"; the next goes through
-  kCorruptWindow, // a read whose one window is first sent with a wrong check byte
-  kSilent,        // nothing is ever answered
+  kReadOk,         // a read goes through (a write is served as well, but flagged)
+  kWriteOk,        // a write goes through (a read is served as well, but flagged)
+  kWrongPassword,  // every request and poll is answered "Error in password"
+  kBusyThenIdle,   // the first request is answered "Busy", then "Idle"; the next goes through
+  kCorruptWindow,  // a read whose one window is first sent with a wrong check byte
+  kSilent,         // nothing is ever answered
 };
 
 // "read-ok", "write-ok", "wrong-password", "busy-then-idle", "corrupt-window", "silent".
@@ -30,11 +30,11 @@ std::optional<Scenario> ScenarioNamed(std::string_view name);
 
 struct ServerOptions {
   Scenario scenario = Scenario::kReadOk;
-  std::string password;          // the password accepted; empty: any
-  int unit_after = 2;            // status polls before the unit calls the server
-  int unit_transfer_polls = 2;   // polls while the unit sends or takes the image
-  int busy_polls = 2;            // polls answered "Busy" before "Idle"
-  int corrupt_window = 3;        // the window (0-7) whose first answer is corrupt
+  std::string password;               // the password accepted; empty: any
+  int unit_after = 2;                 // status polls before the unit calls the server
+  int unit_transfer_polls = 2;        // polls while the unit sends or takes the image
+  int busy_polls = 2;                 // polls answered "Busy" before "Idle"
+  int corrupt_window = 3;             // the window (0-7) whose first answer is corrupt
   std::uint16_t client_port = 45010;  // the source port every message must come from; 0: any
 };
 
@@ -58,16 +58,16 @@ class ServerModel {
 
  private:
   enum class Stage {
-    kNone,          // no exchange
-    kBusy,          // answering "Busy" to the polls
-    kReadQueued,    // waiting for the unit to call
-    kUnitSending,   // the unit sends its image
-    kReadReady,     // the image is served window by window
-    kWriteQueued,   // waiting for the first window
-    kTakingWindows, // windows arriving
-    kWriteReceived, // waiting for the unit to call
-    kUnitTaking,    // the unit takes the image
-    kWriteDone,     // the unit took the image
+    kNone,           // no exchange
+    kBusy,           // answering "Busy" to the polls
+    kReadQueued,     // waiting for the unit to call
+    kUnitSending,    // the unit sends its image
+    kReadReady,      // the image is served window by window
+    kWriteQueued,    // waiting for the first window
+    kTakingWindows,  // windows arriving
+    kWriteReceived,  // waiting for the unit to call
+    kUnitTaking,     // the unit takes the image
+    kWriteDone,      // the unit took the image
   };
   struct Message;
 

@@ -167,8 +167,8 @@ TEST_F(ServerExchangeTest, StraightRead) {
   EXPECT_EQ(Commands(), expected);
   const std::vector<std::string> windows = Sent("Get data");
   for (int i = 0; i < 8; ++i) {
-    EXPECT_TRUE(windows[i].ends_with(";" + std::to_string(256 * i) + "," +
-                                     std::to_string(256 * i + 255)))
+    EXPECT_TRUE(
+        windows[i].ends_with(";" + std::to_string(256 * i) + "," + std::to_string(256 * i + 255)))
         << windows[i];
   }
 
@@ -180,8 +180,7 @@ TEST_F(ServerExchangeTest, StraightRead) {
 
   // The percentages of the eight windows, then the box.
   for (const char* percent : {"12", "24", "37", "49", "62", "74", "87", "99"}) {
-    EXPECT_TRUE(StatusShown(Text(msg::kServerDownloading) + " " + percent +
-                            " % \t\t(Timeout: " +
+    EXPECT_TRUE(StatusShown(Text(msg::kServerDownloading) + " " + percent + " % \t\t(Timeout: " +
                             std::to_string(301 - (std::stoi(percent) * 8 / 100 + 1)) + " s)"))
         << percent;
   }
@@ -350,18 +349,26 @@ std::vector<PhaseCase> PhaseCases() {
   const auto write = ExchangeDirection::kWrite;
   return {
       {"answer", read, {}, "Get status", msg::kServerWaitingForAnswer},
-      {"write queued", write, {{"Write VYN IP config", "Write request queued pw"}}, "Get status",
+      {"write queued",
+       write,
+       {{"Write VYN IP config", "Write request queued pw"}},
+       "Get status",
        msg::kServerWriteQueued},
-      {"unit (read)", read, {{"Read VYN IP config", "Read request queued pw"}}, "Get status",
+      {"unit (read)",
+       read,
+       {{"Read VYN IP config", "Read request queued pw"}},
+       "Get status",
        msg::kServerWaitingForUnit},
       {"unit uploading",
        read,
-       {{"Read VYN IP config", "Read request queued pw"}, {"Get status", "VYN IP sending data pw 5"}},
+       {{"Read VYN IP config", "Read request queued pw"},
+        {"Get status", "VYN IP sending data pw 5"}},
        "Get status",
        msg::kServerReceivingFromUnit},
       {"downloading",
        read,
-       {{"Read VYN IP config", "Read request queued pw"}, {"Get status", "Sending VYN IP config pw"}},
+       {{"Read VYN IP config", "Read request queued pw"},
+        {"Get status", "Sending VYN IP config pw"}},
        "Get data",
        msg::kServerDownloading},
       {"uploading",
@@ -434,8 +441,8 @@ TEST_F(ServerExchangeTest, CancelInEachPhase) {
 TEST_F(ServerExchangeTest, IdleOutsideTheBusyPhaseEndsLikeCancel) {
   Script({{"Read VYN IP config", "Read request queued pw"}, {"Get status", "Idle"}});
   EXPECT_EQ(Run(ExchangeDirection::kRead), ExchangeEnd::kCancelled);
-  EXPECT_EQ(Commands(), (std::vector<std::string>{"Read VYN IP config", "Get status",
-                                                  "Cancel config load"}));
+  EXPECT_EQ(Commands(),
+            (std::vector<std::string>{"Read VYN IP config", "Get status", "Cancel config load"}));
   EXPECT_TRUE(prompter_.Boxes().empty());
 }
 
@@ -528,8 +535,8 @@ TEST_F(ServerExchangeTest, LateDuplicateWindowIsNotTakenForTheNext) {
       if (command == "Get data") {
         const int first = std::stoi(text.substr(text.rfind(';') + 1));
         const std::span<const std::uint8_t> bytes(memory_.data() + first, 256);
-        replies.push_back({DataReply(bytes), asked.insert(first).second ? c.first_ask_ms
-                                                                         : c.again_ms});
+        replies.push_back(
+            {DataReply(bytes), asked.insert(first).second ? c.first_ask_ms : c.again_ms});
         if (c.echo_ms != 0) replies.push_back({DataReply(bytes), c.echo_ms});
       }
       return replies;
@@ -608,9 +615,9 @@ TEST_F(ServerExchangeTest, BadDatagramsAreIgnored) {
     std::vector<std::uint8_t> garbage(1 + random() % 600);
     for (auto& b : garbage) b = static_cast<std::uint8_t>(random());
     socket_.Inject(garbage);
-    socket_.Inject("Busy");                                 // no leading fields
-    socket_.Inject(Reply("Something else"));                // matches nothing
-    socket_.Inject(Reply("Data transfer pw"));              // no data at all
+    socket_.Inject("Busy");                     // no leading fields
+    socket_.Inject(Reply("Something else"));    // matches nothing
+    socket_.Inject(Reply("Data transfer pw"));  // no data at all
     // The right text with a short data part.
     const std::vector<std::uint8_t> full = DataReply({memory_.data(), 256});
     socket_.Inject(std::vector<std::uint8_t>(full.begin(), full.end() - 1 - random() % 256));
@@ -625,9 +632,12 @@ TEST_F(ServerExchangeTest, BadDatagramsAreIgnored) {
 TEST_F(ServerExchangeTest, ArbitraryDatagramsNeverReadPastThem) {
   // Every state, every prefix of the texts, random tails: ASan watches the reads.
   std::mt19937 random(11);
-  const std::vector<std::string> heads = {"Data transfer pw", "VYN IP sending data pw",
-                                          "VYN IP receiving data pw", "Send config data pw",
-                                          "Busy", ""};
+  const std::vector<std::string> heads = {"Data transfer pw",
+                                          "VYN IP sending data pw",
+                                          "VYN IP receiving data pw",
+                                          "Send config data pw",
+                                          "Busy",
+                                          ""};
   for (int i = 0; i < 20000; ++i) {
     std::string text = Reply(heads[random() % heads.size()]);
     text.resize(random() % (text.size() + 2));

@@ -55,8 +55,7 @@ TEST(ServerSettingsTest, OverrideThenSettingsFileThenBuiltIn) {
 
 TEST(ServerSettingsTest, DiagnosticFolder) {
   testing::TempFolder folder;
-  EXPECT_EQ(DiagnosticFolder(VynIni(folder.File("missing.ini")), "/data/"),
-            "/data/vyn_ip_server");
+  EXPECT_EQ(DiagnosticFolder(VynIni(folder.File("missing.ini")), "/data/"), "/data/vyn_ip_server");
   const VynIni settings(folder.Write("Values.ini", "[Server]\nDiagnosticFolder=/srv/test/\n"));
   EXPECT_EQ(DiagnosticFolder(settings, "/data/"), "/srv/test");
   EXPECT_EQ(DiagnosticFolder(VynIni(VYN_SOURCE_DIR "/data/Values.ini"), "/data/"),

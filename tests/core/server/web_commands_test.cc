@@ -151,7 +151,8 @@ TEST_F(WebCommandTest, WriteStopsBeforeTheDialog) {
 class DiagnosticTest : public EditorCommandTest {
  protected:
   DiagnosticContext Context() {
-    return {data_, prompter_, Strings(), folder_.Path() / "vyn_ip_server", [this](std::uint32_t ms) {
+    return {data_, prompter_, Strings(), folder_.Path() / "vyn_ip_server",
+            [this](std::uint32_t ms) {
               ++pauses_;
               clock_.SleepMs(ms);
               if (test_server_) test_server_();
@@ -174,9 +175,8 @@ TEST_F(DiagnosticTest, SerialTextAndEmptyFiles) {
   const struct {
     const char* box;
     const char* text;
-  } serials[] = {{"1234", "1234"},         {"16777217", "1"},          {"abc", "0"},
-                 {"", "0"},                {"4294967295", "16777215"}, {"4294967296", "0"},
-                 {" 77", "77"},            {"-5", "0"}};
+  } serials[] = {{"1234", "1234"},           {"16777217", "1"},   {"abc", "0"},  {"", "0"},
+                 {"4294967295", "16777215"}, {"4294967296", "0"}, {" 77", "77"}, {"-5", "0"}};
   for (const auto& s : serials) EXPECT_EQ(DiagnosticSerialText(s.box), s.text) << s.box;
 
   EXPECT_TRUE(DiagnosticFileEmpty(folder_.File("missing")));
@@ -224,8 +224,7 @@ TEST_F(DiagnosticTest, WriteWaitsTenPausesForAnEarlierAnswer) {
     if (pauses_ == 5) Write(kDiagnosticDownloadDone, "");
     if (pauses_ == 8) Write(kDiagnosticDownloadDone, "OK");
   };
-  EXPECT_EQ(DiagnosticWrite(Context(), Hooks(), folder_.Path(), "1", "a"),
-            DiagnosticResult::kDone);
+  EXPECT_EQ(DiagnosticWrite(Context(), Hooks(), folder_.Path(), "1", "a"), DiagnosticResult::kDone);
   EXPECT_EQ(pauses_, 8);
 }
 
@@ -266,8 +265,7 @@ TEST_F(DiagnosticTest, ReadTakesTheTestServersImage) {
     Write(kDiagnosticUploadImage, std::string(image.begin(), image.end()));
     Write(kDiagnosticUploadDone, "OK");
   };
-  EXPECT_EQ(DiagnosticRead(Context(), Hooks(), "77", "/cfg/opened.Rodid"),
-            DiagnosticResult::kDone);
+  EXPECT_EQ(DiagnosticRead(Context(), Hooks(), "77", "/cfg/opened.Rodid"), DiagnosticResult::kDone);
   EXPECT_EQ(data_.WorkingImage, image);
   EXPECT_EQ(data_.ReferenceImage, image);
   EXPECT_EQ(data_.FileName, "/cfg/opened.Rodid");
