@@ -68,6 +68,10 @@ inline constexpr std::uint32_t kCounterStepLimit = 32768;  // the random step is
 // host.
 inline constexpr char kServerNotFoundText[] = " Server %s nicht gefunden";
 inline constexpr char kServerSendFailedText[] = " Senden an Server %s fehlgeschlagen";
+// The web commands' message when the local endpoint cannot be bound; "%s" is the port.
+inline constexpr char kLocalPortInUseText[] =
+    "Der lokale UDP-Port %s ist belegt. Der Netzwerkzugriff ist erst möglich, wenn das "
+    "Programm, das ihn verwendet, beendet ist.";
 
 class ServerExchange {
  public:
