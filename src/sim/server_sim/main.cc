@@ -48,7 +48,8 @@ const char kUsage[] =
     "                         0 accepts any)\n"
     "  --memory FILE          the unit's 2048-byte image: served by a read, replaced by a\n"
     "                         write (created with zero bytes if missing; default: in memory)\n"
-    "  --log FILE             log every message there instead of stderr\n"
+    "  --log FILE             log every message there instead of stderr, each line after\n"
+    "                         the time of the monotonic clock in seconds\n"
     "  --ignore-stdin         keep running when stdin closes\n";
 
 bool ParseInt(const char* text, int& value, int low, int high) {
@@ -156,7 +157,6 @@ int main(int argc, char** argv) {
       std::fprintf(log, "cannot save %s\n", options.memory_file.c_str());
     }
   };
-  const auto start = std::chrono::steady_clock::now();
   bool watch_stdin = !options.ignore_stdin;
   std::vector<std::uint8_t> buffer(65536);
 
@@ -178,9 +178,10 @@ int main(int argc, char** argv) {
     std::string note;
     const auto answer = server.Answer(std::span(buffer.data(), static_cast<std::size_t>(n)),
                                       ntohs(sender.sin_port), note);
+    // Seconds of the monotonic clock, the clock the programmer counts its seconds with.
     const double t =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::fprintf(log, "%10.3f %s\n", t, note.c_str());
+        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    std::fprintf(log, "%12.3f %s\n", t, note.c_str());
     std::fflush(log);
     if (answer) {
       sendto(fd, answer->data(), answer->size(), 0, reinterpret_cast<sockaddr*>(&sender),

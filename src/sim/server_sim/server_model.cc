@@ -8,7 +8,6 @@ namespace {
 constexpr char kProduct[] = "VYN IP";
 constexpr int kWindow = 256;
 constexpr int kWindows = 8;
-constexpr std::int64_t kLargestStep = 32767;
 
 std::string_view AsText(std::span<const std::uint8_t> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
@@ -142,9 +141,9 @@ std::optional<std::vector<std::uint8_t>> ServerModel::Answer(std::span<const std
       Violation("length " + std::to_string(datagram.size()) + ", expected " +
                     std::to_string(end + kWindow + 1),
                 note);
-      return std::nullopt;
+    } else {
+      m.data = datagram.subspan(end);
     }
-    m.data = datagram.subspan(end);
   } else if (m.command == "Get data") {
     note += Printable(text);
     const std::size_t at = rest.rfind(';');
@@ -164,15 +163,16 @@ std::optional<std::vector<std::uint8_t>> ServerModel::Answer(std::span<const std
     m.password = std::string(rest);
   }
 
-  // Counters: a request may jump ahead by up to 32767 + 1, every other message is the next.
-  if (last_counter_) {
-    const std::int64_t step = m.counter - *last_counter_;
-    if (request ? (step < 1 || step > kLargestStep + 1) : step != 1) {
-      Violation("counter " + std::to_string(m.counter) + " after " + std::to_string(*last_counter_),
-                note);
-    }
-  } else if (!request) {
+  // Counters: within an exchange every message carries the next number, the request sent again
+  // after a busy server too. A new exchange may start anywhere: the programmer adds a random step,
+  // and a programmer started anew draws a new start.
+  if (request && !open_) {
+    open_ = true;
+  } else if (!last_counter_) {
     Violation("the first message is not a request", note);
+  } else if (m.counter != *last_counter_ + 1) {
+    Violation("counter " + std::to_string(m.counter) + " after " + std::to_string(*last_counter_),
+              note);
   }
   last_counter_ = m.counter;
   if (request) {
@@ -183,7 +183,9 @@ std::optional<std::vector<std::uint8_t>> ServerModel::Answer(std::span<const std
     if (m.password != password_) Violation("password changed", note);
   }
 
+  // A window of the wrong length is not taken.
   if (options_.scenario == Scenario::kSilent) return std::nullopt;
+  if (m.command == "Config data" && m.data.empty()) return std::nullopt;
   const bool rejected = options_.scenario == Scenario::kWrongPassword ||
                         (!options_.password.empty() && m.password != options_.password);
 
@@ -200,6 +202,7 @@ std::optional<std::vector<std::uint8_t>> ServerModel::Answer(std::span<const std
   } else if (m.command == "Cancel config load") {
     ++cancelled_;
     stage_ = Stage::kNone;
+    open_ = false;
     note += " -> cancelled";
     return std::nullopt;
   } else if (m.command == "Config load OK") {
@@ -208,6 +211,7 @@ std::optional<std::vector<std::uint8_t>> ServerModel::Answer(std::span<const std
     if (!done) Violation("Config load OK before the transfer completed", note);
     ++completed_;
     stage_ = Stage::kNone;
+    open_ = false;
     note += " -> completed";
     return std::nullopt;
   } else {

@@ -91,6 +91,7 @@ class ServerModel {
   int polls_ = 0;
   int next_window_ = 0;  // the window expected next (served or taken so far)
   std::optional<std::int64_t> last_counter_;
+  bool open_ = false;  // an exchange runs: from its request to "Config load OK" or the cancel
   std::string identifier_;
   std::string password_;
   int completed_ = 0;
