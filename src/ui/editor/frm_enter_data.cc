@@ -8,6 +8,7 @@
 
 #include "core/editor/editor_layout.h"
 #include "core/image/field_catalogue.h"
+#include "core/image/field_values.h"
 #include "core/image/number_pool.h"
 #include "core/link/device_flows.h"
 #include "core/reports/text_list.h"
@@ -400,11 +401,7 @@ void TfrmEnterData::mnuCommWriteWebClick() {
 
 std::string TfrmEnterData::SerialNumberText() const {
   if (auto* box = findChild<QLineEdit*>("edtSerialNumber")) return box->text().toStdString();
-  const FieldInfo* field = FindField("SerialNumber");
-  std::uint32_t serial = 0;
-  for (int i = 0; i < field->width; ++i)
-    serial = serial << 8 | data_.WorkingImage[field->address + i];
-  return std::to_string(serial);
+  return FieldValueText(data_.WorkingImage, *FindField("SerialNumber"), data_.ShortLayout);
 }
 
 void TfrmEnterData::RunDiagnostic(int caption_id,
