@@ -45,8 +45,7 @@ const Command kCommands[] = {
      "                    answer OK when the write would change the unit's password\n"
      "  --sip-dir DIR     the folder of the SIP number lists (default the data folder)\n",
      vyn::cli::RunWrite},
-    {"web-read",
-     "web-read -o OUT --serial N --password P [OPTIONS]",
+    {"web-read", "web-read -o OUT --serial N --password P [OPTIONS]",
      "the image read through the configuration server, into a file",
      "  -o OUT            the configuration file written, only after a complete image\n"
      "  --serial N        the unit's serial number\n"
@@ -62,8 +61,7 @@ const Command kCommands[] = {
      "                    (default Values.ini of the data folder)\n"
      "  The status texts go to stderr as they change; Ctrl+C cancels the exchange.\n",
      vyn::cli::RunWebRead},
-    {"web-write",
-     "web-write FILE --serial N --password P [OPTIONS]",
+    {"web-write", "web-write FILE --serial N --password P [OPTIONS]",
      "write a file to the unit through the configuration server",
      "  --serial, --password, --country, --server, --local-port as for web-read\n"
      "  --sip-dir DIR     the folder of the SIP number lists (default the data folder)\n"

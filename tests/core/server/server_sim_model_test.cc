@@ -13,8 +13,8 @@ namespace {
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 // "Config data" for window `first` with 256 bytes of `fill` and the given check byte.
-std::vector<std::uint8_t> ConfigData(int counter, int first, std::uint8_t fill,
-                                     std::uint8_t check, std::size_t bytes = 256) {
+std::vector<std::uint8_t> ConfigData(int counter, int first, std::uint8_t fill, std::uint8_t check,
+                                     std::size_t bytes = 256) {
   std::vector<std::uint8_t> out =
       Bytes("ID:Prog_7," + std::to_string(counter) + ";Config data:pw;" + std::to_string(first) +
             "," + std::to_string(first + 255) + ",");
@@ -47,7 +47,8 @@ TEST_F(ServerModelTest, ACleanWriteHasNoViolations) {
     auto a = model.Answer(d, 45010, note);
     return a ? std::string(a->begin(), a->end()) : "";
   };
-  EXPECT_TRUE(send(Bytes("ID:Prog_7,10;Write VYN IP config:pw")).ends_with("Write request queued pw"));
+  EXPECT_TRUE(
+      send(Bytes("ID:Prog_7,10;Write VYN IP config:pw")).ends_with("Write request queued pw"));
   EXPECT_TRUE(send(Bytes("ID:Prog_7,11;Get status:pw")).ends_with(",Send config data pw"));
   for (int w = 0; w < 8; ++w) {
     const std::string reply = send(ConfigData(12 + w, 256 * w, 0x10, 0xFF));

@@ -154,7 +154,7 @@ class ProgrammerFixture : public ::testing::Test {
   ParameterImage server_memory_{};
   std::unique_ptr<sim::ServerModel> server_;
   ScriptedSocket* server_socket_ = nullptr;
-  bool server_port_taken_ = false;  // another program holds the exchange's local port
+  bool server_port_taken_ = false;         // another program holds the exchange's local port
   std::vector<std::string> opened_files_;  // handed to the desktop's program
   bool open_file_works_ = true;
   std::unique_ptr<ui::ProgrammerWindows> windows_;
