@@ -32,6 +32,9 @@ CommandFunction RunTextList;
 CommandFunction RunZixVersion;
 CommandFunction RunRead;
 CommandFunction RunWrite;
+// Server commands through the configuration server.
+CommandFunction RunWebRead;
+CommandFunction RunWebWrite;
 // The backups of every image read from or verified in the unit.
 CommandFunction RunBackups;
 

@@ -3,24 +3,27 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "core/app/startup.h"
+#include "core/server/server_settings.h"
 #include "core/session/session.h"
 #include "core/strings/string_table.h"
 #include "platform/steady_clock.h"
 #include "platform/xdg_folders.h"
 #include "platform/zix_port_factory.h"
+#include "ui/app/desktop_conventions.h"
 #include "ui/app/frm_main.h"
 #include "ui/app/programmer_windows.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const vyn::StringTable& strings = vyn::StringTable::Builtin();
-  // The application title, also the title of every message box, even those of start-up.
-  QApplication::setApplicationDisplayName(QString::fromStdString(strings.Text(10001)));
+  // German standard texts and the keyboard conventions before the first window or box.
+  vyn::ui::InstallDesktopConventions();
   try {
     vyn::Session session;
     vyn::SeedMessageCounter(session);
@@ -36,6 +39,9 @@ int main(int argc, char** argv) {
     setup.port = vyn::MakeZixPortFromEnvironment();
     setup.clock = &clock;
     setup.trace = trace.get();
+    if (const char* server = std::getenv(vyn::kServerEnvironmentVariable)) {
+      setup.server_override = server;
+    }
     vyn::ui::ProgrammerWindows windows(strings, session, std::move(setup));
     windows.main().show();
     return app.exec();

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,10 +24,12 @@
 #include "core/link/clock.h"
 #include "core/link/serial_port.h"
 #include "core/link/zix_link.h"
+#include "core/server/diagnostic_exchange.h"
 #include "core/session/prompter.h"
 #include "core/session/session.h"
 #include "core/settings/vyn_ini.h"
 #include "core/strings/string_table.h"
+#include "ui/app/desktop_opener.h"
 #include "ui/editor/editor_page.h"
 
 namespace vyn::ui {
@@ -34,6 +37,7 @@ namespace vyn::ui {
 class AlarmSourcesPage;
 class TfrmAbout;
 class TfrmChangePasswords;
+class TfrmLoad;
 class TfrmSelectDirectory;
 class TfrmViewDefault;
 class TransferProgress;
@@ -52,7 +56,7 @@ struct EditorEnvironment {
   Prompter* prompter = nullptr;
   FileChooser* chooser = nullptr;
   // Hands a finished file to the desktop's program for it; null for xdg-open.
-  std::function<bool(const std::string& path)> open_file;
+  FileOpener open_file;
 };
 
 // The dialogs the editor opens; created after it in the start order.
@@ -61,6 +65,7 @@ struct EditorDialogs {
   TfrmViewDefault* view_default = nullptr;
   TfrmSelectDirectory* select_directory = nullptr;
   TfrmChangePasswords* change_passwords = nullptr;
+  TfrmLoad* load = nullptr;  // the server exchange dialog
 };
 
 class TfrmEnterData : public QDialog {
@@ -103,26 +108,47 @@ class TfrmEnterData : public QDialog {
   void mnuFileExitClick();
   void mnuCommReadClick();
   void mnuCommWriteClick();
+  void mnuCommReadWebClick();
+  void mnuCommWriteWebClick();
+  void mnuCommDebugReadWebClick();
+  void mnuCommDebugWriteWebClick();
   void mnuToolsCreateTextFileClick();
   void mnuToolsChangePasswordsClick();
   void mnuHelpAboutClick();
 
-  // Closing by Exit, the close box or Escape: the default configuration comes back.
+  // Closing by Exit or the close box: the default configuration comes back.
   void done(int result) override;
+
+  // Whether the pages hold changes that were neither saved nor written to the unit: what they
+  // store differs from the image last loaded, saved or read and from the one last written.
+  bool HoldsUnsavedChanges();
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The close box asks as Exit does, but only when something would be lost.
+  void closeEvent(QCloseEvent* event) override;
+  // Escape does not close the editor.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormCreate();
   void BuildMenus();
   QAction* AddItem(QMenu* menu, const char* name, int caption_id, const QKeySequence& key = {});
   void ApplyItemStates(const std::vector<ItemState>& states);
+  // Puts a page into the tab strip at its place, or takes it out.
+  void ShowPage(EditorPage* page, bool shown);
   FileCommandContext FileContext();
   EditorHooks Hooks();
   // Runs a command unless a transfer is running.
   bool Idle() const { return !transfer_running_; }
   void RunTransfer(const std::function<void()>& transfer);
+  // The exchange dialog shown modally after its entries are cleared; true when it closed with
+  // OK. False without showing it when its local port stays in use.
+  bool ShowExchangeDialog();
+  // The serial number box, or the image's serial number where the page has no box.
+  std::string SerialNumberText() const;
+  // A diagnostic command with its wait box, captioned like its menu item.
+  void RunDiagnostic(int caption_id, const std::function<void(const DiagnosticContext&)>& command);
 
   const StringTable& strings_;
   Session& session_;
@@ -140,7 +166,7 @@ class TfrmEnterData : public QDialog {
   std::unique_ptr<FileChooser> own_chooser_;
   Prompter* prompter_;
   FileChooser* chooser_;
-  std::function<bool(const std::string& path)> open_file_;
+  FileOpener open_file_;
   EditorDialogs dialogs_;
   EditorPageContext page_context_;
 
@@ -152,6 +178,8 @@ class TfrmEnterData : public QDialog {
   QTimer* tmrPollZix_ = nullptr;
   std::vector<EditorPage*> page_list_;
   AlarmSourcesPage* alarm_sources_ = nullptr;  // the transmitter boxes' duplicate check
+  // What the pages held when they were last written to the unit and verified there.
+  std::optional<ParameterImage> written_image_;
   bool advanced_grid_editable_ = false;
   bool transfer_running_ = false;
   bool closing_ = false;
