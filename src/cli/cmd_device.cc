@@ -130,8 +130,8 @@ int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std
       // A store that cannot be read is not a wrong password.
       const std::string problem = store.Problem();
       if (!problem.empty()) {
-        err << "vynctl write: password store " << store.file().string()
-            << " cannot be read (" << problem << ")\n";
+        err << "vynctl write: password store " << store.file().string() << " cannot be read ("
+            << problem << ")\n";
       } else {
         err << "vynctl write: " << StringTable::Builtin().Text(msg::kWrongPassword) << "\n";
       }
@@ -181,7 +181,8 @@ int RunBackups(const CommandContext& context, const Args& args, std::ostream& ou
   }
   const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
   if (!data_folder) return kExitFailure;
-  for (const BackupEntry& entry : ListBackups((*data_folder / kBackupFolderName).string(), serial)) {
+  for (const BackupEntry& entry :
+       ListBackups((*data_folder / kBackupFolderName).string(), serial)) {
     out << entry.when << "  " << entry.serial << "  "
         << (entry.kind == BackupKind::kRead ? "read   " : "written") << "  " << entry.path << "\n";
   }

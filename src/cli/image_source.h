@@ -3,8 +3,8 @@
 // What the image commands share: reading a configuration file with the program's message on
 // failure, and the address form of their output.
 
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "core/image/field_catalogue.h"

@@ -222,8 +222,8 @@ TEST_F(DeviceCommandsTest, ReadChecksItsOutputBeforeTalkingToTheUnit) {
   UnitSim sim(SimArgs({}));
   ASSERT_FALSE(sim.path().empty());
   for (const std::string& out : {(dir_ / "no/such/x.Rodid").string(), dir_.string()}) {
-    const ProgramRun run = Vynctl({"read", "-o", out, "--port", sim.path(), "--data-dir",
-                                   dir_.string()});
+    const ProgramRun run =
+        Vynctl({"read", "-o", out, "--port", sim.path(), "--data-dir", dir_.string()});
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_EQ(run.err.rfind("vynctl read: " + out + ": cannot be written (", 0), 0u) << run.err;
   }

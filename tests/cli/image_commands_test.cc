@@ -344,8 +344,8 @@ TEST_F(ImageCommandsTest, RefusesInputsThatAreNotRegularFilesAndNamesEveryCause)
     for (const Words& words : {Words{"show", c.file}, Words{"convert", c.file, "-o", Path("o")}}) {
       const RunResult run = Vynctl(words);
       EXPECT_EQ(run.exit_code, 1);
-      EXPECT_EQ(run.err, "vynctl " + words[0] + ": " + c.file + ": " + cannot_load + " (" +
-                             c.cause + ")\n");
+      EXPECT_EQ(run.err,
+                "vynctl " + words[0] + ": " + c.file + ": " + cannot_load + " (" + c.cause + ")\n");
     }
   }
 }
@@ -418,7 +418,8 @@ TEST_F(ImageCommandsTest, ShowAndDiffNeverPrintControlBytes) {
   std::copy(entry.begin(), entry.end(), image.begin() + 0x600);
   WriteBytes(Path("damaged.Rodid"), image);
   const RunResult show = Vynctl({"show", Path("damaged.Rodid")});
-  const RunResult diff = Vynctl({"diff", std::string(VYN_BIN_DIR) + "/Default.b", Path("damaged.Rodid")});
+  const RunResult diff =
+      Vynctl({"diff", std::string(VYN_BIN_DIR) + "/Default.b", Path("damaged.Rodid")});
   EXPECT_EQ(diff.exit_code, 3);
   for (const std::string& out : {show.out, diff.out}) {
     EXPECT_NE(out.find("TelephoneNumber.A"), std::string::npos) << out;

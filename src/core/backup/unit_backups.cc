@@ -66,7 +66,8 @@ BackupResult SaveBackup(const std::string& folder, const ParameterImage& image, 
                 local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, KindWord(kind));
   fs::path path = fs::path(folder) / (std::string(stem) + std::string(kExtension));
   for (int n = 2; fs::exists(path, error) && n < 1000; ++n) {
-    path = fs::path(folder) / (std::string(stem) + "-" + std::to_string(n) + std::string(kExtension));
+    path =
+        fs::path(folder) / (std::string(stem) + "-" + std::to_string(n) + std::string(kExtension));
   }
   const std::string_view content(reinterpret_cast<const char*>(image.data()), image.size());
   if (ReplaceFileContent(path.string(), content, fs::perms::owner_read | fs::perms::owner_write,

@@ -9,12 +9,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <algorithm>
 #include <deque>
 #include <fstream>
 #include <iostream>
@@ -341,8 +341,8 @@ int main(int argc, char** argv) {
           default:
             break;
         }
-        if (fault != FaultInjector::kNone) note += std::string(" (random fault: ") +
-                                                   FaultInjector::kNames[fault] + ")";
+        if (fault != FaultInjector::kNone)
+          note += std::string(" (random fault: ") + FaultInjector::kNames[fault] + ")";
         const double t = std::chrono::duration<double>(Clock::now() - start).count();
         std::fprintf(log, "%10.3f %s -> %s\n", t, Printable(frame.payload).c_str(), note.c_str());
         std::fflush(log);

@@ -633,7 +633,8 @@ TEST_F(DeviceFlowTest, AFailedBackupDoesNotFailTheRead) {
   EXPECT_EQ(data_.WorkingImage, unit_.memory);
   const std::vector<std::string> boxes = Boxes();
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].substr(0, 2 + Text(msg::kBackupFailed).size()), "W:" + Text(msg::kBackupFailed));
+  EXPECT_EQ(boxes[0].substr(0, 2 + Text(msg::kBackupFailed).size()),
+            "W:" + Text(msg::kBackupFailed));
   EXPECT_EQ(boxes[1], "I:" + Text(msg::kReadComplete));
 }
 

@@ -300,7 +300,10 @@ TEST(VynIniTest, SaysWhatIsWrongWithTheSettingsFile) {
   };
   const Case cases[] = {
       {"", "holds none of the program's lists"},
-      {std::string("\x7F" "ELF\x02\x01\x01\0\0garbage", 16), "holds none of the program's lists"},
+      {std::string("\x7F"
+                   "ELF\x02\x01\x01\0\0garbage",
+                   16),
+       "holds none of the program's lists"},
       {"[Setup]\nConfigDirectory=/x\n", "holds none of the program's lists"},
       {"[YesNo]\n0=No\n1=Yes\n2=<END>\n", ""},
   };
@@ -310,7 +313,8 @@ TEST(VynIniTest, SaysWhatIsWrongWithTheSettingsFile) {
   }
   EXPECT_EQ(VynIni(folder.File("missing.ini")).Problem(), "not found");
   EXPECT_EQ(VynIni(folder.Path().string()).Problem(), "a folder, not a file");
-  const std::string large = folder.Write("large.ini", std::string(ProfileFile::kMaxFileSize + 1, ';'));
+  const std::string large =
+      folder.Write("large.ini", std::string(ProfileFile::kMaxFileSize + 1, ';'));
   EXPECT_EQ(VynIni(large).Problem(), "larger than 4 MiB");
 
   const VynIni partial(folder.Write("partial.ini", "[YesNo]\n0=No\n[AlarmType]\n0=A\n"));
