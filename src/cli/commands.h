@@ -23,6 +23,7 @@ int RunConvert(const Args& args, std::ostream& out, std::ostream& err);
 int RunDiff(const Args& args, std::ostream& out, std::ostream& err);
 int RunStrings(const Args& args, std::ostream& out, std::ostream& err);
 int RunTextList(const Args& args, std::ostream& out, std::ostream& err);
+int RunRecord(const Args& args, std::ostream& out, std::ostream& err);
 // Device commands through the Zix.
 int RunZixVersion(const Args& args, std::ostream& out, std::ostream& err);
 int RunRead(const Args& args, std::ostream& out, std::ostream& err);

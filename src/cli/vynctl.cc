@@ -22,6 +22,9 @@ const Command kCommands[] = {
     {"strings", "strings [ID...]           texts of the string table", vyn::cli::RunStrings},
     {"textlist", "textlist FILE [-o OUT]    the text list of every parameter (FILE.txt)",
      vyn::cli::RunTextList},
+    {"record", "record FILE -o OUT.pdf [--id-number TEXT] [--source TEXT] [--copies N]\n"
+               "                            the printed record of FILE as a PDF file (A4)",
+     vyn::cli::RunRecord},
     {"zix-version", "zix-version [--port P]    the firmware version of the Zix",
      vyn::cli::RunZixVersion},
     {"read", "read -o OUT [--port P]    the image read from the unit, into a file",
