@@ -7,7 +7,7 @@
 
 #include "cli/args.h"
 #include "cli/commands.h"
-#include "cli/device_session.h"
+#include "cli/common_options.h"
 #include "cli/image_source.h"
 #include "core/app/startup.h"
 #include "core/files/replace_file.h"
@@ -21,9 +21,6 @@
 namespace vyn::cli {
 namespace {
 
-constexpr char kRecordUsage[] =
-    "usage: vynctl record FILE -o OUT.pdf [--id-number TEXT] [--source TEXT] [--copies N]\n"
-    "                     [--data-dir DIR]\n";
 // As many as the print dialog offers.
 constexpr int kMostCopies = 999;
 
@@ -59,12 +56,12 @@ std::string RenderPdf(VynPrint& print, const VynData& data) {
 }  // namespace
 
 // The record the editor would print for a configuration opened from FILE, as a PDF file. The
-// settings file comes from the program data folder (--data-dir), the logo from the delivered
-// files.
-int RunRecord(const Args& args, std::ostream& out, std::ostream& err) {
+// settings file comes from the program data folder, the logo from the delivered files.
+int RunRecord(const CommandContext& context, const Args& args, std::ostream& out,
+              std::ostream& err) {
   std::string error;
   const std::optional<ParsedArgs> parsed =
-      ParseArgs(args, {"-o", "--id-number", "--source", "--copies", "--data-dir"}, {}, error);
+      ParseArgs(args, {"-o", "--id-number", "--source", "--copies"}, {}, error);
   std::optional<int> copies = 1;
   if (parsed && parsed->Has("--copies")) {
     copies = CopiesValue(parsed->Option("--copies"));
@@ -72,9 +69,7 @@ int RunRecord(const Args& args, std::ostream& out, std::ostream& err) {
   }
   if (!parsed || parsed->positional.size() != 1 || !parsed->Has("-o") || !copies) {
     if (error.empty() && parsed && !parsed->Has("-o")) error = "-o OUT.pdf is missing";
-    if (!error.empty()) err << "vynctl record: " << error << "\n";
-    err << kRecordUsage;
-    return kExitUsage;
+    return UsageError(context, err, error);
   }
   const std::string& file = parsed->positional[0];
   const std::string path = parsed->Option("-o");
@@ -100,13 +95,9 @@ int RunRecord(const Args& args, std::ostream& out, std::ostream& err) {
   if (parsed->Has("--source")) inputs.SourceText = parsed->Option("--source");
   inputs.Copies = *copies;
 
-  const std::filesystem::path data_folder = parsed->Has("--data-dir")
-                                                ? std::filesystem::path(parsed->Option("--data-dir"))
-                                                : ProgramDataFolder();
-  const std::string settings_file = (data_folder / kSettingsFileName).string();
-  if (!std::filesystem::is_regular_file(settings_file, ec)) {
-    err << "vynctl record: " << settings_file << ": not found; list values stay empty\n";
-  }
+  const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
+  if (!data_folder) return kExitFailure;
+  const std::string settings_file = (*data_folder / kSettingsFileName).string();
   VynPrint print(strings, settings_file, InstallationFolder(ExecutableFolder()), dates);
   print.SetInputs(inputs);
   const std::string pdf = RenderPdf(print, data);

@@ -83,7 +83,8 @@ class DeviceCommandsTest : public ::testing::Test {
                    "--data-dir", dir_.string()});
   }
   ProgramRun Read(const std::string& port) const {
-    return Vynctl({"read", "-o", (dir_ / "read.Rodid").string(), "--port", port});
+    return Vynctl(
+        {"read", "-o", (dir_ / "read.Rodid").string(), "--port", port, "--data-dir", dir_.string()});
   }
 
   fs::path dir_;
