@@ -11,10 +11,10 @@ cd "$(dirname "$0")/.."
 bash scripts/build.sh >/dev/null
 build_dir="${VYN_BUILD_DIR:-build}"
 "$build_dir/bin/vyn-screenshots" "$out"
-# The printed record of the default configuration, one picture a page.
-settings="$(mktemp -d)"
-trap 'rm -rf "$settings"' EXIT
-cp "$build_dir/bin/Values.i" "$settings/Values.ini"
+# The printed record of the default configuration, one picture a page, with a data folder of
+# its own that vynctl prepares from the build's delivered files.
+data="$(mktemp -d)"
+trap 'rm -rf "$data"' EXIT
 "$build_dir/bin/vynctl" record "$build_dir/bin/Default.b" -o "$out/record.pdf" \
-  --data-dir "$settings" >/dev/null
+  --data-dir "$data" >/dev/null
 pdftoppm -png -r 100 "$out/record.pdf" "$out/record"
