@@ -22,7 +22,8 @@ ProgrammerWindows::ProgrammerWindows(const StringTable& strings, Session& sessio
                            folders,       std::move(setup.port),
                            *setup.clock,  setup.trace,
                            std::string(), setup.prompter,
-                           setup.chooser, std::move(setup.open_file)};
+                           setup.chooser, std::move(setup.open_file),
+                           setup.environment.install_folder, setup.record_presenter};
   editor_ = std::make_unique<TfrmEnterData>(std::move(editor));
   password_ = std::make_unique<TfrmPassword>(strings);
   about_ = new TfrmAbout(

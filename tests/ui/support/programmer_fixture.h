@@ -22,6 +22,7 @@
 #include "core/strings/string_table.h"
 #include "sim/unit_sim/unit_model.h"
 #include "support/temp_folder.h"
+#include "ui/support/fake_record_presenter.h"
 #include "ui/app/frm_main.h"
 #include "ui/app/programmer_windows.h"
 #include "ui/editor/frm_enter_data.h"
@@ -94,6 +95,7 @@ class ProgrammerFixture : public ::testing::Test {
     setup.clock = &clock_;
     setup.prompter = &prompter_;
     setup.chooser = &chooser_;
+    setup.record_presenter = &record_presenter_;
     setup.open_file = [this](const std::string& path) {
       opened_files_.push_back(path);
       return open_file_works_;
@@ -132,6 +134,7 @@ class ProgrammerFixture : public ::testing::Test {
   FakeClock clock_;
   ScriptedPrompter prompter_;
   FakeFileChooser chooser_;
+  FakeRecordPresenter record_presenter_;
   ParameterImage unit_memory_{};
   sim::UnitOptions unit_options_;
   std::unique_ptr<sim::UnitModel> unit_;
