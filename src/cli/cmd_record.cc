@@ -27,8 +27,7 @@ constexpr int kMostCopies = 999;
 std::optional<int> CopiesValue(const std::string& text) {
   int copies = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), copies);
-  if (ec != std::errc() || end != text.data() + text.size() || copies < 1 ||
-      copies > kMostCopies) {
+  if (ec != std::errc() || end != text.data() + text.size() || copies < 1 || copies > kMostCopies) {
     return std::nullopt;
   }
   return copies;

@@ -6,10 +6,10 @@
 //   vyn-screenshots FOLDER
 
 #include <QApplication>
-#include <QTimer>
 #include <QDir>
 #include <QPixmap>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
 #include <string>
 #include <utility>

@@ -62,9 +62,9 @@ void ExpectInOrder(const std::string& page, const std::vector<std::string>& text
   std::size_t at = 0;
   for (const std::string& text : texts) {
     const std::size_t found = page.find(text, at);
-    ASSERT_NE(found, std::string::npos) << "\"" << text << "\" not after position " << at
-                                        << " in:\n"
-                                        << page;
+    ASSERT_NE(found, std::string::npos)
+        << "\"" << text << "\" not after position " << at << " in:\n"
+        << page;
     at = found + text.size();
   }
 }
@@ -77,20 +77,34 @@ TEST_F(VynctlRecordTest, FourPagesWithTheKeyTextsInOrder) {
   EXPECT_EQ(run.err, "");
   const std::vector<std::string> pages = Pages(folder_.File("record.pdf"));
   ASSERT_EQ(pages.size(), 4u);
-  ExpectInOrder(pages[0], {"VYN IP/GSM Programmierdaten", "Teilnehmernummer 1234",
-                           "VYN IP/GSM Seriennummer 123456", "Dateiname kunde.Rodid",
-                           "Funksender", "1A2B", "Benutzeralarm", "AN", "0C3D", "Türalarm",
-                           "Ruftypen", "A: 0401234567", "BS8521", "Verklizan UMO IP",
-                           "Sequenz für Alarmtypgruppen", "Sequenz Definitionen", "Sequenz 4:",
-                           "U   ?   -   -", "Max Anzahl Wählversuche", "Seite 1 von 4"});
+  ExpectInOrder(pages[0], {"VYN IP/GSM Programmierdaten",
+                           "Teilnehmernummer 1234",
+                           "VYN IP/GSM Seriennummer 123456",
+                           "Dateiname kunde.Rodid",
+                           "Funksender",
+                           "1A2B",
+                           "Benutzeralarm",
+                           "AN",
+                           "0C3D",
+                           "Türalarm",
+                           "Ruftypen",
+                           "A: 0401234567",
+                           "BS8521",
+                           "Verklizan UMO IP",
+                           "Sequenz für Alarmtypgruppen",
+                           "Sequenz Definitionen",
+                           "Sequenz 4:",
+                           "U   ?   -   -",
+                           "Max Anzahl Wählversuche",
+                           "Seite 1 von 4"});
   ExpectInOrder(pages[1], {"Zeiten", "Passivalarmintervall", "50 Tage", "0 (AUS)", "5 Min",
-                           "Signalisierungen", "Optisch und akustisch", "Rufparameter",
-                           "120 Sek", "Datum und Zeit", "GMT -05:00", "Seite 2 von 4"});
-  ExpectInOrder(pages[2], {"Alarmtypen", "An/Aus", "Anwender/Handsender & Batterie",
-                           "Weitere Funktionen", "GSM", "PIN Code", "0012", "+491710760000",
-                           "Seite 3 von 4"});
-  ExpectInOrder(pages[3], {"Ethernet", "00:1A:2B:3C:4D:5E", "pool.ntp.org", "192.168.1.50",
-                           "SIP", "vyn1001", "geheim 42", "3600", "5060", "KEMB Server",
+                           "Signalisierungen", "Optisch und akustisch", "Rufparameter", "120 Sek",
+                           "Datum und Zeit", "GMT -05:00", "Seite 2 von 4"});
+  ExpectInOrder(pages[2],
+                {"Alarmtypen", "An/Aus", "Anwender/Handsender & Batterie", "Weitere Funktionen",
+                 "GSM", "PIN Code", "0012", "+491710760000", "Seite 3 von 4"});
+  ExpectInOrder(pages[3], {"Ethernet", "00:1A:2B:3C:4D:5E", "pool.ntp.org", "192.168.1.50", "SIP",
+                           "vyn1001", "geheim 42", "3600", "5060", "KEMB Server",
                            "service.kemb.example", "Seite 4 von 4"});
 
   const ProgramRun info = RunProgram({"/usr/bin/pdfinfo", folder_.File("record.pdf")});
@@ -98,22 +112,22 @@ TEST_F(VynctlRecordTest, FourPagesWithTheKeyTextsInOrder) {
   EXPECT_NE(info.out.find("A4"), std::string::npos) << info.out;
 
   // Page 1 as a picture, as the screenshots show it.
-  const ProgramRun png = RunProgram({"/usr/bin/pdftoppm", "-png", "-r", "40", "-f", "1", "-l",
-                                     "1", "-singlefile", folder_.File("record.pdf"),
-                                     folder_.File("page1")});
+  const ProgramRun png =
+      RunProgram({"/usr/bin/pdftoppm", "-png", "-r", "40", "-f", "1", "-l", "1", "-singlefile",
+                  folder_.File("record.pdf"), folder_.File("page1")});
   EXPECT_EQ(png.exit_code, 0) << png.err;
   EXPECT_GT(fs::file_size(folder_.File("page1.png")), 5000u);
 }
 
 TEST_F(VynctlRecordTest, OptionsReplaceTheEditorsTexts) {
-  const ProgramRun run = Vynctl({"record", "kunde.Rodid", "-o", "record.pdf", "--data-dir",
-                                 "data", "--id-number", "77", "--source",
-                                 "aus VYN IP/GSM ausgelesen", "--copies", "2"});
+  const ProgramRun run =
+      Vynctl({"record", "kunde.Rodid", "-o", "record.pdf", "--data-dir", "data", "--id-number",
+              "77", "--source", "aus VYN IP/GSM ausgelesen", "--copies", "2"});
   ASSERT_EQ(run.exit_code, 0) << run.err;
   const std::vector<std::string> pages = Pages(folder_.File("record.pdf"));
   ASSERT_EQ(pages.size(), 8u);
-  ExpectInOrder(pages[4], {"Teilnehmernummer 77", "Dateiname aus VYN IP/GSM ausgelesen",
-                           "Seite 1 von 4"});
+  ExpectInOrder(pages[4],
+                {"Teilnehmernummer 77", "Dateiname aus VYN IP/GSM ausgelesen", "Seite 1 von 4"});
   ExpectInOrder(pages[7], {"Seite 4 von 4"});
   const ProgramRun info = RunProgram({"/usr/bin/pdfinfo", folder_.File("record.pdf")});
   EXPECT_NE(info.out.find("VYN IP/GSM Programmierdaten (77)"), std::string::npos) << info.out;
@@ -130,7 +144,8 @@ TEST_F(VynctlRecordTest, BadInputAndUnwritableOutputLeaveNoFile) {
   } cases[] = {
       {{"record", "short.Rodid", "-o", "a.pdf"}, 1, cannot_load},
       {{"record", "missing.Rodid", "-o", "a.pdf"}, 1, cannot_load},
-      {{"record", "kunde.Rodid", "-o", "no/such/folder/a.pdf"}, 1,
+      {{"record", "kunde.Rodid", "-o", "no/such/folder/a.pdf"},
+       1,
        "no/such/folder/a.pdf: cannot be written"},
       {{"record", "kunde.Rodid", "-o", "plain/a.pdf"}, 1, "cannot be written"},
       {{"record", "kunde.Rodid", "-o", "./kunde.Rodid"}, 2, "is the configuration file itself"},
@@ -168,8 +183,7 @@ TEST(VynctlRecordHelpTest, NamesTheCommandAndItsOptions) {
       run.out.find("  record FILE -o OUT.pdf [--id-number TEXT] [--source TEXT] [--copies N]\n"),
       std::string::npos)
       << run.out;
-  const ProgramRun help =
-      RunProgram({testing_support::BinPath("vynctl"), "record", "--help"});
+  const ProgramRun help = RunProgram({testing_support::BinPath("vynctl"), "record", "--help"});
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_NE(help.out.find("--copies N        copies, one after the other"), std::string::npos)
       << help.out;

@@ -29,9 +29,9 @@
 #include "ui/editor/pages/sequences_page.h"
 #include "ui/editor/pages/timers_and_indications_page.h"
 #include "ui/editor/transfer_progress.h"
-#include "ui/reports/record_presenter.h"
 #include "ui/image/frm_select_directory.h"
 #include "ui/image/frm_view_default.h"
+#include "ui/reports/record_presenter.h"
 
 namespace vyn::ui {
 

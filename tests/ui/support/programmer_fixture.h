@@ -22,10 +22,10 @@
 #include "core/strings/string_table.h"
 #include "sim/unit_sim/unit_model.h"
 #include "support/temp_folder.h"
-#include "ui/support/fake_record_presenter.h"
 #include "ui/app/frm_main.h"
 #include "ui/app/programmer_windows.h"
 #include "ui/editor/frm_enter_data.h"
+#include "ui/support/fake_record_presenter.h"
 
 namespace vyn::testing {
 

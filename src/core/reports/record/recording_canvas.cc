@@ -70,8 +70,8 @@ int RecordingCanvas::TextHeight(std::string_view, const Font& font) const {
 
 void RecordingCanvas::DrawText(int x, int y, std::string_view text, const Font& font,
                                int clip_right) {
-  TextCall call{page_, x, y, x + TextWidth(text, font), y + TextHeight(text, font), font,
-                std::string(text)};
+  TextCall call{
+      page_, x, y, x + TextWidth(text, font), y + TextHeight(text, font), font, std::string(text)};
   std::string line = "text " + Point(x, y) + " " + std::to_string(font.points) +
                      (font.bold ? "b " : " ") + QuotedText(text);
   if (clip_right >= 0) {

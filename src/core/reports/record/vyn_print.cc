@@ -111,6 +111,7 @@ std::string FileNamePart(const std::string& source) {
 enum class Cell {
   kHeading,       // a section heading
   kTimer,         // a timer code in the edition's reading
+  kTestTimer,     // as kTimer; outside the KEMB editions the codes from 101 on are days
   kAmount,        // "%d %s": the byte and a unit word
   kTensAmount,    // "%d0 %s": the byte in tens and a unit word
   kDecimal,       // the byte in decimal
@@ -137,7 +138,7 @@ constexpr TableRow kTimesAndSignals[] = {
     {Cell::kAmount, 13182, "ReminderTime", kMinutesId},
     {Cell::kDecimal, 13183, "MaxReminderAlarms"},
     {Cell::kTimer, 13184, "MainsFailureDelay"},
-    {Cell::kTimer, 13186, "TestAlarmInterval"},
+    {Cell::kTestTimer, 13186, "TestAlarmInterval"},
     {Cell::kAmount, 13188, "BlockTime", kMinutesId},
     {Cell::kAmount, 13189, "BatteryCheckInterval", kHoursId},
     {Cell::kAmount, 13190, "MaxTimeInPresence", kHoursId},
@@ -221,9 +222,9 @@ constexpr int kAlarmTypesPerColumn = 14;
 constexpr int kSequenceGroupCaptions[] = {13143, 13144, 13145, 13146, 13147,
                                           13148, 13149, 13150, 13151, 13152};
 constexpr const char* kSequenceGroupFields[] = {
-    "SequenceNumber.User",    "SequenceNumber.External",     "SequenceNumber.Technical",
-    "SequenceNumber.SmokeDetector", "SequenceNumber.Burglar", "SequenceNumber.Staff",
-    "SequenceNumber.Test",    "SequenceNumber.UserActivity", "SequenceNumber.Assistance",
+    "SequenceNumber.User",          "SequenceNumber.External",     "SequenceNumber.Technical",
+    "SequenceNumber.SmokeDetector", "SequenceNumber.Burglar",      "SequenceNumber.Staff",
+    "SequenceNumber.Test",          "SequenceNumber.UserActivity", "SequenceNumber.Assistance",
     "SequenceNumber.UserDefined"};
 
 }  // namespace
@@ -287,12 +288,14 @@ bool VynPrint::PrintRecord(VynData data, Canvas& canvas) {
   canvas_ = &canvas;
   data_ = &data;
   Prepare();
+  const PrintLayout layout = settings_.ReadPrintLayout();
+  logo_path_ = LogoPath(layout.logo_name);
   const bool logo = !logo_path_.empty() && canvas.LoadBitmap(logo_path_);
   const int passes = canvas.BeginDocument(RecordTitle, std::max(1, Copies));
   horizontal_unit_ = canvas.PageWidth() / 210.0;
   vertical_unit_ = canvas.PageHeight() / 297.0;
   left_margin_ = 25;
-  ReadLayout(settings_.ReadPrintLayout());
+  ReadLayout(layout);
   for (int pass = 0; pass < std::max(1, passes); ++pass) {
     for (int page = 1; page <= kPageCount; ++page) {
       if (pass > 0 || page > 1) canvas.NewPage();
@@ -316,7 +319,6 @@ void VynPrint::Prepare() {
   serial_number_ = Value("SerialNumber");
   print_date_ = dates_.ShortDate(dates_.Today());
   production_date_ = ProductionDate();
-  logo_path_ = LogoPath(settings_.ReadPrintLayout().logo_name);
 }
 
 // Both bytes are read as two decimal digits, one to a nibble: 0x24 0x05 is May 2024.
@@ -440,8 +442,8 @@ void VynPrint::CheckBox(bool ticked) {
   const int side = static_cast<int>(std::lround(0.75 * h));
   const int left = current_x_ + h / 4;
   const int top = current_y_ + h / 6;
-  if (!measuring_) canvas_->DrawRectangle(left, top, left + side, top + side, h / 16,
-                                          RectangleFill::kNone);
+  if (!measuring_)
+    canvas_->DrawRectangle(left, top, left + side, top + side, h / 16, RectangleFill::kNone);
   lowest_ = std::max(lowest_, top + side);
   if (!ticked) return;
   Line(left, top + side / 2, left + side / 3, top + side, h / 10);
@@ -512,9 +514,7 @@ std::string VynPrint::ListValue(std::string_view section, int code) {
 
 std::string VynPrint::YesNo(bool yes) { return ListValue(kYesNoSection, yes ? 1 : 0); }
 
-std::uint8_t VynPrint::Byte(std::string_view field) const {
-  return Image()[Field(field).address];
-}
+std::uint8_t VynPrint::Byte(std::string_view field) const { return Image()[Field(field).address]; }
 
 std::string VynPrint::Value(std::string_view field) const {
   return FieldValueText(Image(), Field(field), data_->ShortLayout);
@@ -531,16 +531,16 @@ std::string VynPrint::Amount(std::string_view field, int unit_id) const {
   return Insert("%d %s", {std::to_string(Byte(field)), LoadText(unit_id)});
 }
 
-// The KEMB editions read the interval bytes as timer codes. The others read them as hours, the
-// test alarm interval from 101 on as days.
-std::string VynPrint::TimerText(std::string_view name) const {
+// The KEMB editions read the interval bytes as timer codes. The others read them as hours, and
+// where `days_elsewhere` the codes from 101 on as days.
+std::string VynPrint::TimerText(std::string_view name, bool days_elsewhere) const {
   const FieldInfo& field = Field(name);
   const std::uint8_t code = Image()[field.address];
   if (code == 0) return Insert("0 (%s)", {LoadText(kOffId)});
   TimerReading reading{code, TimerUnit::kHours};
   if (kemb_) {
     reading = TimerCodeText(code, field.timer_kind);
-  } else if (name == "TestAlarmInterval" && code > 100) {
+  } else if (days_elsewhere && code > 100) {
     reading = {code - 100, TimerUnit::kDays};
   }
   int unit = kHoursId;
@@ -770,7 +770,8 @@ void VynPrint::Page2() {
     const std::uint8_t byte = row.field ? Byte(row.field) : 0;
     switch (row.cell) {
       case Cell::kTimer:
-        Row(row.caption, TimerText(row.field));
+      case Cell::kTestTimer:
+        Row(row.caption, TimerText(row.field, row.cell == Cell::kTestTimer));
         break;
       case Cell::kAmount:
         Row(row.caption, Amount(row.field, row.unit));
@@ -835,8 +836,8 @@ void VynPrint::Page3() {
 
   Heading(kFurtherFunctions[0].caption);
   for (const TableRow& row : std::span(kFurtherFunctions).subspan(1)) {
-    Row(row.caption, row.cell == Cell::kDecimal ? std::to_string(Byte(row.field))
-                                                : FieldList(row.field));
+    Row(row.caption,
+        row.cell == Cell::kDecimal ? std::to_string(Byte(row.field)) : FieldList(row.field));
   }
   EndSection();
 

@@ -119,7 +119,7 @@ class VynPrint {
   std::string Value(std::string_view field) const;
   std::string FieldList(std::string_view field);
   std::string Amount(std::string_view field, int unit_id) const;
-  std::string TimerText(std::string_view field) const;
+  std::string TimerText(std::string_view field, bool days_elsewhere) const;
   std::string TimeZoneText() const;
 
   // ---- pages

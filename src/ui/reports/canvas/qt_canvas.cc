@@ -63,8 +63,8 @@ void QtCanvas::DrawText(int x, int y, std::string_view text, const Font& font, i
   painter_.setFont(qt_font);
   painter_.setPen(Qt::black);
   if (clip_right >= 0) {
-    painter_.setClipRect(QRect(x, y - metrics.height(), std::max(0, clip_right - x),
-                               3 * metrics.height()));
+    painter_.setClipRect(
+        QRect(x, y - metrics.height(), std::max(0, clip_right - x), 3 * metrics.height()));
   }
   painter_.drawText(QPoint(x, y + metrics.ascent()), FromUtf8(text));
   painter_.restore();

@@ -125,8 +125,8 @@ inline ParameterImage FullImage() {
   // May 2024: one decimal digit to a nibble.
   SetBytes(image, "AssemblyDate.Year", {0x24});
   SetBytes(image, "AssemblyDate.Month", {0x05});
-  const NumberTexts numbers = {"0401234567", "*31#0711555", "", "0049891234567890123", "112",
-                               "07111234"};
+  const NumberTexts numbers = {"0401234567",          "*31#0711555", "",
+                               "0049891234567890123", "112",         "07111234"};
   const NumberTexts alarm_codes = {"1234", "1234", "98765", "", "A12", ""};
   EXPECT_EQ(StoreNumbers(image, numbers, alarm_codes), NumberStoreResult::kOk);
   return image;

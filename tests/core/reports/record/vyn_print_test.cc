@@ -30,9 +30,7 @@ const StringTable& Edition(const char* name) {
 
 // Millimetres on the recording canvas's page.
 int Px(double mm) { return static_cast<int>(std::lround(mm * RecordingCanvas::kA4Width / 210.0)); }
-int Py(double mm) {
-  return static_cast<int>(std::lround(mm * RecordingCanvas::kA4Height / 297.0));
-}
+int Py(double mm) { return static_cast<int>(std::lround(mm * RecordingCanvas::kA4Height / 297.0)); }
 
 bool Contains(const std::vector<std::string>& texts, const std::string& text) {
   return std::find(texts.begin(), texts.end(), text) != texts.end();
@@ -121,10 +119,9 @@ TEST_F(RecordTest, JobTitleAndSourceByOrigin) {
     bool changed;
     std::string title, source, date;
   } cases[] = {
-      {ImageOrigin::OpenedFile, "1234", true, "VYN IP/GSM Programmierdaten (1234)",
-       "[kunde.Rodid]", file_date},
-      {ImageOrigin::SavedFile, "", false, "VYN IP/GSM Programmierdaten", "kunde.Rodid",
+      {ImageOrigin::OpenedFile, "1234", true, "VYN IP/GSM Programmierdaten (1234)", "[kunde.Rodid]",
        file_date},
+      {ImageOrigin::SavedFile, "", false, "VYN IP/GSM Programmierdaten", "kunde.Rodid", file_date},
       {ImageOrigin::ReadFromUnit, "1234", false, "VYN IP/GSM Programmierdaten (1234)",
        "aus VYN IP/GSM ausgelesen", ""},
       {ImageOrigin::FromDefault, "", true, "VYN IP/GSM Programmierdaten", "[Standard]", ""},
@@ -236,8 +233,8 @@ TEST_F(RecordTest, ValuesOfTheBody) {
       {"KEMB GmbH", [](ParameterImage& i) { SetBytes(i, "WarningFunctions", {9}); }, 2,
        "Warnfunktionen", ""},
       {"KEMB GmbH",
-       [](ParameterImage& i) { SetBytes(i, "AlarmTypeDefinition.UserAlarmFromButton", {0x7F}); },
-       2, "Rote Taste im Gerät", "Nein"},
+       [](ParameterImage& i) { SetBytes(i, "AlarmTypeDefinition.UserAlarmFromButton", {0x7F}); }, 2,
+       "Rote Taste im Gerät", "Nein"},
       {"Velkstrom", [](ParameterImage& i) { SetField(i, "AutoAnswerDuration", "0"); }, 2, "",
        "0 Sek"},
       {"Velkstrom", [](ParameterImage& i) { SetField(i, "AutoAnswerDuration", "30"); }, 2, "",
@@ -264,7 +261,9 @@ TEST_F(RecordTest, ValuesOfTheBody) {
        },
        3, "PIN Code", "12345"},
       {"KEMB GmbH",
-       [](ParameterImage& i) { SetBytes(i, "MacAddress", {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}); },
+       [](ParameterImage& i) {
+         SetBytes(i, "MacAddress", {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E});
+       },
        4, "MAC Nummer", "00:1A:2B:3C:4D:5E"},
       {"KEMB GmbH", [](ParameterImage& i) { SetField(i, "TransmitterCode.1", "0000"); }, 1, "1",
        "----"},
@@ -323,10 +322,10 @@ TEST_F(RecordTest, PageFourWithTheNetworkOff) {
   data_.WorkingImage = FullImage();
   SetField(data_.WorkingImage, "NetworkEnable", "0");
   const RecordingCanvas canvas = Print();
-  EXPECT_EQ(BodyTexts(canvas, 4), (std::vector<std::string>{"Ethernet", "MAC Nummer", "00:1A:2B:3C:4D:5E",
-                                            "Netzwerk aktivieren", "KEMB Server",
-                                            "KEMB Server aktivieren", "KEMB Server",
-                                            "service.kemb.example"}));
+  EXPECT_EQ(BodyTexts(canvas, 4),
+            (std::vector<std::string>{
+                "Ethernet", "MAC Nummer", "00:1A:2B:3C:4D:5E", "Netzwerk aktivieren", "KEMB Server",
+                "KEMB Server aktivieren", "KEMB Server", "service.kemb.example"}));
 }
 
 TEST_F(RecordTest, AmpersandsOfCaptionsAreReducedAndFrameTextsUsedAsStored) {
@@ -421,7 +420,7 @@ TEST_F(RecordTest, CodesOutsideTheirListsPrintEmpty) {
   const std::vector<std::string> page1 = canvas.PageTexts(1);
   const auto eighth = std::find(page1.begin(), page1.end(), "8");
   ASSERT_NE(eighth, page1.end());
-  EXPECT_EQ(*(eighth + 2), "");  // alarm type 99
+  EXPECT_EQ(*(eighth + 2), "");                // alarm type 99
   EXPECT_TRUE(Contains(page1, "No account"));  // AccountToUse 7 and 0
   EXPECT_TRUE(Contains(page1, "BS8521"));
   EXPECT_TRUE(Contains(page1, "Verklizan UMO IP"));
@@ -469,10 +468,9 @@ TEST_F(RecordTest, NothingCrossesTheFrameWhateverTheFontMetrics) {
     Print(canvas);
     for (const RecordingCanvas::TextCall& text : canvas.TextCalls()) {
       if (text.y < Py(68) || text.y > Py(267)) continue;  // the frame's header and footer
-      EXPECT_LE(text.bottom, Py(267)) << dots_per_inch << " page " << text.page << ": "
-                                      << text.text;
-      EXPECT_LE(text.right, Px(195)) << dots_per_inch << " page " << text.page << ": "
-                                     << text.text;
+      EXPECT_LE(text.bottom, Py(267))
+          << dots_per_inch << " page " << text.page << ": " << text.text;
+      EXPECT_LE(text.right, Px(195)) << dots_per_inch << " page " << text.page << ": " << text.text;
       EXPECT_GE(text.font.points, 4) << text.text;
     }
   }
