@@ -296,7 +296,9 @@ bool VynPrint::PrintRecord(VynData data, Canvas& canvas) {
   vertical_unit_ = canvas.PageHeight() / 297.0;
   left_margin_ = 25;
   ReadLayout(layout);
-  for (int pass = 0; pass < std::max(1, passes); ++pass) {
+  // A device without a page (a printer that reports none) gets an empty job.
+  const bool has_page = canvas.PageWidth() > 0 && canvas.PageHeight() > 0;
+  for (int pass = 0; has_page && pass < std::max(1, passes); ++pass) {
     for (int page = 1; page <= kPageCount; ++page) {
       if (pass > 0 || page > 1) canvas.NewPage();
       DrawPage(page);

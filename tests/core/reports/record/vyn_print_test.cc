@@ -476,6 +476,14 @@ TEST_F(RecordTest, NothingCrossesTheFrameWhateverTheFontMetrics) {
   }
 }
 
+TEST_F(RecordTest, ADeviceWithoutAPageGetsAnEmptyJob) {
+  RecordingCanvas canvas(0, 0);
+  Print(canvas);
+  EXPECT_TRUE(canvas.TextCalls().empty());
+  EXPECT_NE(canvas.Recording().find("begin"), std::string::npos);
+  EXPECT_NE(canvas.Recording().find("end\n"), std::string::npos);
+}
+
 TEST_F(RecordTest, EachPrintoutStartsFromTheDefaults) {
   data_.WorkingImage = FullImage();
   VynPrint print(StringTable::Builtin(), settings_file_, folder_.Path().string(), dates_);
