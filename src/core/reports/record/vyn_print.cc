@@ -91,10 +91,6 @@ const FieldInfo& Field(std::string_view name) {
   return field != nullptr ? *field : kMissing;
 }
 
-std::span<const std::uint8_t> FieldBytes(const ParameterImage& image, const FieldInfo& field) {
-  return std::span<const std::uint8_t>(image).subspan(field.address, field.width);
-}
-
 int Clamped(double value, int limit) {
   return static_cast<int>(std::lround(std::clamp(value, -1.0 * limit, 1.0 * limit)));
 }
@@ -112,13 +108,11 @@ enum class Cell {
   kHeading,       // a section heading
   kTimer,         // a timer code in the edition's reading
   kTestTimer,     // as kTimer; outside the KEMB editions the codes from 101 on are days
-  kAmount,        // "%d %s": the byte and a unit word
-  kTensAmount,    // "%d0 %s": the byte in tens and a unit word
-  kDecimal,       // the byte in decimal
+  kAmount,        // "%d %s": the value and a unit word (tens of seconds in seconds)
+  kDecimal,       // the value in decimal
   kList,          // the field's list value
   kNonZeroYesNo,  // yes when the byte is not 0
   kBit7YesNo,     // yes when bit 7 of the byte is set
-  kAutoAnswer,    // 0 as "0 Sek", else tens of seconds
   kTimeZone,      // the time-zone group as "GMT +01:00"
   kCheckBox,      // a check box at the value's place, ticked when the byte is not 0
 };
@@ -160,9 +154,9 @@ constexpr TableRow kTimesAndSignals[] = {
     {Cell::kHeading, 13105},
     {Cell::kAmount, 13219, "TimeToWaitForAnswer", kSecondsId},
     {Cell::kAmount, 13222, "TimeBetweenCalls", kSecondsId},
-    {Cell::kTensAmount, 13223, "MaxConversationTime", kSecondsId},
+    {Cell::kAmount, 13223, "MaxConversationTime", kSecondsId},
     {Cell::kList, 13226, "RequireDisconnection"},
-    {Cell::kAutoAnswer, 13227, "AutoAnswerDuration", kSecondsId, true},
+    {Cell::kAmount, 13227, "AutoAnswerDuration", kSecondsId, true},
     {Cell::kList, 13228, "TransmitterAnswer"},
     {Cell::kDecimal, 13229, "RingsBeforeAnswer"},
     {Cell::kHeading, 13125},
@@ -530,7 +524,7 @@ std::string VynPrint::FieldList(std::string_view name) {
 }
 
 std::string VynPrint::Amount(std::string_view field, int unit_id) const {
-  return Insert("%d %s", {std::to_string(Byte(field)), LoadText(unit_id)});
+  return Insert("%d %s", {Value(field), LoadText(unit_id)});
 }
 
 // The KEMB editions read the interval bytes as timer codes. The others read them as hours, and
@@ -678,9 +672,7 @@ void VynPrint::Page1() {
   const std::uint8_t radio_test = Byte("RadioTestBits");
   for (int n = 1; n <= 8; ++n) {
     const std::string number = std::to_string(n);
-    const FieldInfo& code = Field("TransmitterCode." + number);
-    const std::string code_text =
-        DecodeTransmitterCode(Image()[code.address], Image()[code.address + 1]);
+    const std::string code_text = Value("TransmitterCode." + number);
     TextAtX(left_margin_, number);
     TextAtX(38, code_text.empty() ? "----" : code_text);
     FitAtX(53, FieldList("TransmitterAlarmType." + number), kemb_ ? 103 : kTextRight);
@@ -751,8 +743,8 @@ void VynPrint::Page1() {
     NewLine();
   }
   NewLine();
-  Row(13153, std::to_string(Byte("RepeatSequence")), 170);
-  Row(13154, std::to_string(Byte("MaxCallAttempts")), 170);
+  Row(13153, Value("RepeatSequence"), 170);
+  Row(13154, Value("MaxCallAttempts"), 170);
 }
 
 void VynPrint::Page2() {
@@ -778,11 +770,8 @@ void VynPrint::Page2() {
       case Cell::kAmount:
         Row(row.caption, Amount(row.field, row.unit));
         break;
-      case Cell::kTensAmount:
-        Row(row.caption, Insert("%d0 %s", {std::to_string(byte), LoadText(row.unit)}));
-        break;
       case Cell::kDecimal:
-        Row(row.caption, std::to_string(byte));
+        Row(row.caption, Value(row.field));
         break;
       case Cell::kList:
         Row(row.caption, FieldList(row.field));
@@ -792,10 +781,6 @@ void VynPrint::Page2() {
         break;
       case Cell::kBit7YesNo:
         Row(row.caption, YesNo((byte & 0x80) != 0));
-        break;
-      case Cell::kAutoAnswer:
-        Row(row.caption, byte == 0 ? Insert("0 %s", {LoadText(row.unit)})
-                                   : Insert("%d0 %s", {std::to_string(byte), LoadText(row.unit)}));
         break;
       case Cell::kTimeZone:
         Row(row.caption, TimeZoneText());
@@ -839,7 +824,7 @@ void VynPrint::Page3() {
   Heading(kFurtherFunctions[0].caption);
   for (const TableRow& row : std::span(kFurtherFunctions).subspan(1)) {
     Row(row.caption,
-        row.cell == Cell::kDecimal ? std::to_string(Byte(row.field)) : FieldList(row.field));
+        row.cell == Cell::kDecimal ? Value(row.field) : FieldList(row.field));
   }
   EndSection();
 
@@ -860,15 +845,12 @@ void VynPrint::SipAccount(int caption_id, std::string_view prefix) {
   NewLine();
   Gap();
   if (enabled) {
-    const auto bytes = [this](const std::string& field) {
-      return FieldBytes(Image(), Field(field));
-    };
     Row(13290, Value(name + "Number"));
     Row(13291, Value(name + "Server"));
     Row(13292, Value(name + "UserName"));
     Row(13293, Value(name + "Password"));  // printed as stored
-    Row(13294, Word32Text(bytes(name + "Expire").first<4>()));
-    Row(13296, Word16Text(bytes(name + "ServerPort").first<2>()));
+    Row(13294, Value(name + "Expire"));
+    Row(13296, Value(name + "ServerPort"));
   }
   NewLine();
   NewLine();

@@ -4,7 +4,7 @@
 // unit. A framed header names the unit and where the image came from; the body shows the
 // programmed values grouped as the editor groups them (transmitters and call numbers, times and
 // signals, alarm types and further functions, network). Captions come from the string table,
-// list values from the settings file, values through the field catalogue and the codecs.
+// list values from the settings file, values through the field catalogue and its codec table.
 //
 // The caller prepares the texts that describe the image's origin (RecordInputs) and runs its
 // print dialog; VynPrint lays out and draws the pages on a Canvas.
