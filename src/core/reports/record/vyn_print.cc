@@ -823,8 +823,7 @@ void VynPrint::Page3() {
 
   Heading(kFurtherFunctions[0].caption);
   for (const TableRow& row : std::span(kFurtherFunctions).subspan(1)) {
-    Row(row.caption,
-        row.cell == Cell::kDecimal ? Value(row.field) : FieldList(row.field));
+    Row(row.caption, row.cell == Cell::kDecimal ? Value(row.field) : FieldList(row.field));
   }
   EndSection();
 
