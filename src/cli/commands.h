@@ -33,5 +33,8 @@ CommandFunction RunRecord;
 CommandFunction RunZixVersion;
 CommandFunction RunRead;
 CommandFunction RunWrite;
+// Server commands through the configuration server.
+CommandFunction RunWebRead;
+CommandFunction RunWebWrite;
 
 }  // namespace vyn::cli

@@ -132,29 +132,39 @@ std::string WithConfigurationExtension(const std::string& path) {
 }
 
 void ShowLoadError(const FileCommandContext& context, int address) {
-  const bool inside = address >= 0 && static_cast<std::size_t>(address) < kImageSize;
-  const std::string byte =
-      inside ? std::to_string(context.data.WorkingImage[static_cast<std::size_t>(address)]) : "";
-  context.prompter.ShowMessage(
-      MessageKind::kError,
-      Format(context.strings.Text(msg::kLoadError), {byte, std::to_string(address)}),
-      MessageButtons::kOk);
+  ShowLoadError(context.prompter, context.strings, context.data, address);
 }
 
 void ShowStoreError(const FileCommandContext& context, StoreResult result) {
+  ShowStoreError(context.prompter, context.strings, result);
+}
+
+void ShowLoadError(Prompter& prompter, const StringTable& strings, const VynData& data,
+                   int address) {
+  const bool inside = address >= 0 && static_cast<std::size_t>(address) < kImageSize;
+  const std::string byte =
+      inside ? std::to_string(data.WorkingImage[static_cast<std::size_t>(address)]) : "";
+  prompter.ShowMessage(MessageKind::kError,
+                       Format(strings.Text(msg::kLoadError), {byte, std::to_string(address)}),
+                       MessageButtons::kOk);
+}
+
+void ShowStoreError(Prompter& prompter, const StringTable& strings, StoreResult result) {
+  int message = 0;
   switch (result) {
     case StoreResult::kOk:
       return;
     case StoreResult::kPoolOverflow:
-      ShowError(context, msg::kStorePoolOverflow);
-      return;
+      message = msg::kStorePoolOverflow;
+      break;
     case StoreResult::kAdvancedRange:
-      ShowError(context, msg::kStoreAdvancedRange);
-      return;
+      message = msg::kStoreAdvancedRange;
+      break;
     case StoreResult::kDecimalRange:
-      ShowError(context, msg::kStoreVoltageRange);
-      return;
+      message = msg::kStoreVoltageRange;
+      break;
   }
+  prompter.ShowMessage(MessageKind::kError, strings.Text(message), MessageButtons::kOk);
 }
 
 void LoadDefault(const FileCommandContext& context, const EditorHooks& hooks,

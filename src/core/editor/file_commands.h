@@ -58,6 +58,10 @@ std::string WithConfigurationExtension(const std::string& path);
 // for the store results 1..3 (nothing for kOk).
 void ShowLoadError(const FileCommandContext& context, int address);
 void ShowStoreError(const FileCommandContext& context, StoreResult result);
+// The same for commands without file dialogs.
+void ShowLoadError(Prompter& prompter, const StringTable& strings, const VynData& data,
+                   int address);
+void ShowStoreError(Prompter& prompter, const StringTable& strings, StoreResult result);
 
 // Reads the default configuration into WorkingImage (15011 when that fails, going on with the
 // image as it is), copies it to ReferenceImage and loads the pages; a load error is shown
