@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@
 #include "core/session/session.h"
 #include "core/settings/vyn_ini.h"
 #include "core/strings/string_table.h"
+#include "ui/app/desktop_opener.h"
 #include "ui/editor/editor_page.h"
 
 namespace vyn::ui {
@@ -57,7 +59,7 @@ struct EditorEnvironment {
   Prompter* prompter = nullptr;
   FileChooser* chooser = nullptr;
   // Hands a finished file to the desktop's program for it; null for xdg-open.
-  std::function<bool(const std::string& path)> open_file;
+  FileOpener open_file;
   // The folder of the delivered files, where the printed record's logo is.
   std::string logo_folder;
   // Shows the printed record (tests); null for Qt's print preview.
@@ -122,17 +124,27 @@ class TfrmEnterData : public QDialog {
   void mnuToolsChangePasswordsClick();
   void mnuHelpAboutClick();
 
-  // Closing by Exit, the close box or Escape: the default configuration comes back.
+  // Closing by Exit or the close box: the default configuration comes back.
   void done(int result) override;
+
+  // Whether the pages hold changes that were neither saved nor written to the unit: what they
+  // store differs from the image last loaded, saved or read and from the one last written.
+  bool HoldsUnsavedChanges();
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The close box asks as Exit does, but only when something would be lost.
+  void closeEvent(QCloseEvent* event) override;
+  // Escape does not close the editor.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormCreate();
   void BuildMenus();
   QAction* AddItem(QMenu* menu, const char* name, int caption_id, const QKeySequence& key = {});
   void ApplyItemStates(const std::vector<ItemState>& states);
+  // Puts a page into the tab strip at its place, or takes it out.
+  void ShowPage(EditorPage* page, bool shown);
   FileCommandContext FileContext();
   EditorHooks Hooks();
   // Runs a command unless a transfer is running.
@@ -162,7 +174,7 @@ class TfrmEnterData : public QDialog {
   std::unique_ptr<FileChooser> own_chooser_;
   Prompter* prompter_;
   FileChooser* chooser_;
-  std::function<bool(const std::string& path)> open_file_;
+  FileOpener open_file_;
   EditorDialogs dialogs_;
   EditorPageContext page_context_;
 
@@ -174,6 +186,8 @@ class TfrmEnterData : public QDialog {
   QTimer* tmrPollZix_ = nullptr;
   std::vector<EditorPage*> page_list_;
   AlarmSourcesPage* alarm_sources_ = nullptr;  // the transmitter boxes' duplicate check
+  // What the pages held when they were last written to the unit and verified there.
+  std::optional<ParameterImage> written_image_;
   bool advanced_grid_editable_ = false;
   bool transfer_running_ = false;
   bool closing_ = false;
