@@ -142,19 +142,7 @@ void ShowLoadError(const FileCommandContext& context, int address) {
 }
 
 void ShowStoreError(const FileCommandContext& context, StoreResult result) {
-  switch (result) {
-    case StoreResult::kOk:
-      return;
-    case StoreResult::kPoolOverflow:
-      ShowError(context, msg::kStorePoolOverflow);
-      return;
-    case StoreResult::kAdvancedRange:
-      ShowError(context, msg::kStoreAdvancedRange);
-      return;
-    case StoreResult::kDecimalRange:
-      ShowError(context, msg::kStoreVoltageRange);
-      return;
-  }
+  if (const int message = StoreResultMessage(result)) ShowError(context, message);
 }
 
 void LoadDefault(const FileCommandContext& context, const EditorHooks& hooks,
