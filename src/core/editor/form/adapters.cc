@@ -69,7 +69,9 @@ bool LoadRow(const ControlBinding& row, const FieldInfo& field, Control& control
     case Adapter::kListReported:
     case Adapter::kListNotReported: {
       control.SetItemIndex(control.list().PositionOfCode(image[a]));
-      return control.item_index() >= 0 || row.adapter == Adapter::kListNotReported;
+      // A list the settings file did not fill cannot tell a valid byte from an invalid one.
+      return control.item_index() >= 0 || row.adapter == Adapter::kListNotReported ||
+             control.list().Count() == 0;
     }
     case Adapter::kTransmitterCode:
       LoadText(control, DecodeTransmitterCode(image[a], image[a + 1]));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "core/editor/form/advanced_grid.h"
 #include "core/editor/form/call_numbers.h"
 #include "core/editor/form/numbers.h"
 #include "core/image/codecs.h"
@@ -77,6 +78,14 @@ void UserSteppedUpDown(EditorContext& context, std::string_view name, int steps)
 void UserEditedCell(EditorContext& context, std::string_view name, int row, int column,
                     std::string text) {
   context.form.Get(name).SetCell(row, column, std::move(text));
+}
+
+bool UserSelectedCell(const EditorContext& context, std::string_view name, int row, int column) {
+  return name == kAdvancedGrid && sgAdvancedSelectCell(context.state, column, row);
+}
+
+std::string CellEditMask(std::string_view name, int row, int column) {
+  return name == kAdvancedGrid ? sgAdvancedGetEditMask(column, row) : std::string();
 }
 
 void edtCheck_0_to_10_Value(EditorContext& context, const ControlBinding& row) {

@@ -18,6 +18,11 @@ void UserClickedCheckBox(EditorContext& context, std::string_view name, bool che
 void UserSteppedUpDown(EditorContext& context, std::string_view name, int steps);
 void UserEditedCell(EditorContext& context, std::string_view name, int row, int column,
                     std::string text);
+// A grid cell was selected: whether its in-place editor may edit it (sgAdvancedSelectCell).
+bool UserSelectedCell(const EditorContext& context, std::string_view name, int row, int column);
+// The edit mask the grid's in-place editor asks for (sgAdvancedGetEditMask): "0" per digit
+// that may be typed, empty for none.
+std::string CellEditMask(std::string_view name, int row, int column);
 
 // ---- Range checks (change handlers): a character that is not a digit shows the message and
 // sets "0"; a number above the maximum shows it and sets the maximum.
