@@ -9,6 +9,7 @@
 #include "cli/device_session.h"
 #include "cli/image_source.h"
 #include "core/access/password_store.h"
+#include "core/editor/form/headless_editor.h"
 #include "core/image/image_file.h"
 #include "core/image/list_tables.h"
 #include "core/link/device_flows.h"
@@ -108,9 +109,10 @@ int RunRead(const Args& args, std::ostream&, std::ostream& err) {
 int RunWrite(const Args& args, std::ostream&, std::ostream& err) {
   const char* usage =
       "vynctl write FILE [--port P] [--trace FILE] [--password TEXT] "
-      "[--confirm-password-change] [--data-dir DIR] [--sip-dir DIR] [--verbose]";
+      "[--confirm-password-change] [--data-dir DIR] [--sip-dir DIR] [--values VALUES_FILE] "
+      "[--verbose]";
   const std::optional<ParsedArgs> parsed =
-      ParseDeviceArgs("write", args, {"--password", "--data-dir", "--sip-dir"},
+      ParseDeviceArgs("write", args, {"--password", "--data-dir", "--sip-dir", "--values"},
                       {"--confirm-password-change"}, 1, usage, err);
   if (!parsed) return kExitUsage;
 
@@ -138,15 +140,22 @@ int RunWrite(const Args& args, std::ostream&, std::ostream& err) {
   if (!device) return kExitFailure;
   StderrPrompter prompter("write", err, parsed->Has("--verbose"));
   if (parsed->Has("--confirm-password-change")) prompter.ok_cancel_answer = MessageButton::kOk;
+
+  // The image goes through the editor as opening the file in the window would take it: loaded
+  // into the editor's controls and stored back from them, so both send the same bytes.
+  const std::filesystem::path data_values = data_dir / "Values.ini";
+  const VynIni ini(parsed->Option("--values", std::filesystem::exists(data_values)
+                                                  ? data_values.string()
+                                                  : DeliveredValuesFile()));
+  HeadlessEditor editor(StringTable::Builtin(), ini, prompter, session.AccessLevel);
+  editor.Load(data);
   NoEventPump pump;
   const DeviceFlowContext context{data, session,         device->link(),        prompter,
                                   pump, device->clock(), StringTable::Builtin()};
   // The SIP number lists lie in the program data folder unless --sip-dir names another.
   const std::filesystem::path sip_dir =
       parsed->Has("--sip-dir") ? std::filesystem::path(parsed->Option("--sip-dir")) : data_dir;
-  return ExitFor(CommWrite(
-      context, MakeImageEditorHooks(data, [](const FieldInfo&, std::uint8_t) { return true; }),
-      sip_dir));
+  return ExitFor(CommWrite(context, editor.Hooks(data), sip_dir));
 }
 
 }  // namespace vyn::cli

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/editor/form/headless_editor.h"
 #include "core/image/parameter_image.h"
 #include "core/link/write_plan.h"
 #include "core/session/session.h"
@@ -45,6 +46,23 @@ ParameterImage PatternImage() {
   ParameterImage image{};
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 + 1);
   return image;
+}
+
+// The image as the editor stores it after loading it: what the window would send.
+ParameterImage EditorStored(const ParameterImage& image) {
+  class Silent : public Prompter {
+    MessageButton ShowMessage(MessageKind, const std::string&, MessageButtons) override {
+      return MessageButton::kOk;
+    }
+    void SetStatus(const std::string&) override {}
+  } prompter;
+  const VynIni ini(testing_support::BinPath("Values.i"));
+  HeadlessEditor editor(StringTable::Builtin(), ini, prompter, 0);
+  VynData data;
+  data.WorkingImage = image;
+  editor.Load(data);
+  EXPECT_EQ(editor.Hooks(data).StoreControls(), StoreResult::kOk);
+  return data.WorkingImage;
 }
 
 // Whether a write at access level 0 keeps the unit's byte at `address`.
@@ -109,13 +127,18 @@ TEST_F(DeviceCommandsTest, WriteThenReadGivesTheImageOutsideTheProtectedRanges) 
     const ProgramRun write = Write(sim.path());
     EXPECT_EQ(write.exit_code, 0) << write.err;
     EXPECT_NE(write.err.find(Text(msg::kProgrammingComplete)), std::string::npos) << write.err;
+    // The pattern's list bytes are not in the lists: reported as opening the file reports them.
+    EXPECT_NE(write.err.find("Fehler beim konvertiernen der Daten."), std::string::npos);
     EXPECT_TRUE(fs::exists(dir_ / "sip_numbers.txt"));
     EXPECT_FALSE(fs::exists(dir_ / "sip_numbers_new.txt"));
 
     const ProgramRun read = Read(sim.path());
     EXPECT_EQ(read.exit_code, 0) << read.err;
     EXPECT_NE(read.err.find(Text(msg::kReadComplete)), std::string::npos) << read.err;
-    const ParameterImage written = PatternImage();
+    // The file went through the editor's load and store, as the window would send it.
+    const ParameterImage written = EditorStored(PatternImage());
+    EXPECT_EQ(written[0x161], 5);
+    EXPECT_EQ(written[0x123], PatternImage()[0x123]);  // a duplex value nobody touched
     const ParameterImage back = ReadImage(dir_ / "read.Rodid");
     int differing = 0;
     for (int address = 0; address < static_cast<int>(kImageSize); ++address) {

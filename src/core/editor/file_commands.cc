@@ -131,14 +131,18 @@ std::string WithConfigurationExtension(const std::string& path) {
   return fs::path(path).replace_extension(kConfigurationExtension).string();
 }
 
-void ShowLoadError(const FileCommandContext& context, int address) {
+void ShowLoadError(Prompter& prompter, const StringTable& strings, const VynData& data,
+                   int address) {
   const bool inside = address >= 0 && static_cast<std::size_t>(address) < kImageSize;
   const std::string byte =
-      inside ? std::to_string(context.data.WorkingImage[static_cast<std::size_t>(address)]) : "";
-  context.prompter.ShowMessage(
-      MessageKind::kError,
-      Format(context.strings.Text(msg::kLoadError), {byte, std::to_string(address)}),
-      MessageButtons::kOk);
+      inside ? std::to_string(data.WorkingImage[static_cast<std::size_t>(address)]) : "";
+  prompter.ShowMessage(MessageKind::kError,
+                       Format(strings.Text(msg::kLoadError), {byte, std::to_string(address)}),
+                       MessageButtons::kOk);
+}
+
+void ShowLoadError(const FileCommandContext& context, int address) {
+  ShowLoadError(context.prompter, context.strings, context.data, address);
 }
 
 void ShowStoreError(const FileCommandContext& context, StoreResult result) {

@@ -57,6 +57,8 @@ std::string WithConfigurationExtension(const std::string& path);
 // Error boxes of the conversions: 15023 with the byte and the address in decimal; 15101..15103
 // for the store results 1..3 (nothing for kOk).
 void ShowLoadError(const FileCommandContext& context, int address);
+void ShowLoadError(Prompter& prompter, const StringTable& strings, const VynData& data,
+                   int address);
 void ShowStoreError(const FileCommandContext& context, StoreResult result);
 
 // Reads the default configuration into WorkingImage (15011 when that fails, going on with the
