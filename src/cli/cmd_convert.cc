@@ -6,13 +6,11 @@
 
 namespace vyn::cli {
 
-int RunConvert(const Args& args, std::ostream&, std::ostream& err) {
+int RunConvert(const CommandContext& context, const Args& args, std::ostream&, std::ostream& err) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArgs(args, {"-o"}, {}, error);
   if (!parsed || parsed->positional.size() != 1 || !parsed->Has("-o")) {
-    if (!error.empty()) err << "vynctl convert: " << error << "\n";
-    err << "usage: vynctl convert IN -o OUT\n";
-    return kExitUsage;
+    return UsageError(context, err, error);
   }
   ParameterImage image{};
   bool short_layout = false;

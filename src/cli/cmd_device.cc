@@ -9,6 +9,7 @@
 #include "cli/device_session.h"
 #include "cli/image_source.h"
 #include "core/access/password_store.h"
+#include "core/app/startup.h"
 #include "core/editor/form/headless_editor.h"
 #include "core/image/image_file.h"
 #include "core/image/list_tables.h"
@@ -21,17 +22,15 @@
 namespace vyn::cli {
 namespace {
 
-std::optional<ParsedArgs> ParseDeviceArgs(const std::string& command, const Args& args,
-                                          std::set<std::string> value_options,
-                                          std::set<std::string> flags, std::size_t positional,
-                                          const char* usage, std::ostream& err) {
-  value_options.insert({kPortOption, kTraceOption});
-  flags.insert("--verbose");
+// The command's own options; nullopt after the usage message when they do not fit.
+std::optional<ParsedArgs> ParseDeviceArgs(const CommandContext& context, const Args& args,
+                                          const std::set<std::string>& value_options,
+                                          const std::set<std::string>& flags,
+                                          std::size_t positional, std::ostream& err) {
   std::string error;
   std::optional<ParsedArgs> parsed = ParseArgs(args, value_options, flags, error);
   if (!parsed || parsed->positional.size() != positional) {
-    if (!error.empty()) err << "vynctl " << command << ": " << error << "\n";
-    err << "usage: " << usage << "\n";
+    UsageError(context, err, error);
     return std::nullopt;
   }
   return parsed;
@@ -43,11 +42,10 @@ int ExitFor(DeviceFlowResult result) {
 
 }  // namespace
 
-int RunZixVersion(const Args& args, std::ostream& out, std::ostream& err) {
-  const std::optional<ParsedArgs> parsed = ParseDeviceArgs(
-      "zix-version", args, {}, {}, 0, "vynctl zix-version [--port P] [--trace FILE]", err);
-  if (!parsed) return kExitUsage;
-  std::unique_ptr<DeviceLink> device = DeviceLink::Make("zix-version", *parsed, err);
+int RunZixVersion(const CommandContext& context, const Args& args, std::ostream& out,
+                  std::ostream& err) {
+  if (!ParseDeviceArgs(context, args, {}, {}, 0, err)) return kExitUsage;
+  std::unique_ptr<DeviceLink> device = DeviceLink::Make(context, err);
   if (!device) return kExitFailure;
   ZixLink& link = device->link();
   if (link.Open() != OpenResult::kOpened) {
@@ -66,22 +64,23 @@ int RunZixVersion(const Args& args, std::ostream& out, std::ostream& err) {
   return kExitOk;
 }
 
-int RunRead(const Args& args, std::ostream&, std::ostream& err) {
-  const char* usage =
-      "vynctl read -o OUT [--port P] [--trace FILE] [--values VALUES_FILE] [--verbose]";
+int RunRead(const CommandContext& context, const Args& args, std::ostream&, std::ostream& err) {
   const std::optional<ParsedArgs> parsed =
-      ParseDeviceArgs("read", args, {"-o", "--values"}, {}, 0, usage, err);
+      ParseDeviceArgs(context, args, {"-o", "--values"}, {}, 0, err);
   if (!parsed) return kExitUsage;
-  if (!parsed->Has("-o")) {
-    err << "usage: " << usage << "\n";
-    return kExitUsage;
+  if (!parsed->Has("-o")) return UsageError(context, err, "-o OUT is missing");
+  std::string values_file = parsed->Option("--values");
+  if (values_file.empty()) {
+    const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
+    if (!data_folder) return kExitFailure;
+    values_file = (*data_folder / kSettingsFileName).string();
   }
-  std::unique_ptr<DeviceLink> device = DeviceLink::Make("read", *parsed, err);
+  std::unique_ptr<DeviceLink> device = DeviceLink::Make(context, err);
   if (!device) return kExitFailure;
 
   // The load validation checks list values against the settings file; without one only the
   // checks that need no list are made.
-  const VynIni ini(parsed->Option("--values", DeliveredValuesFile()));
+  const VynIni ini(values_file);
   ListTables lists(ini);
   ListMembership in_list = lists.Membership();
   if (!ini.Exists()) {
@@ -92,11 +91,11 @@ int RunRead(const Args& args, std::ostream&, std::ostream& err) {
 
   VynData data;
   Session session;
-  StderrPrompter prompter("read", err, parsed->Has("--verbose"));
+  StderrPrompter prompter("read", err, context.options.verbose);
   NoEventPump pump;
-  const DeviceFlowContext context{data, session,         device->link(),        prompter,
-                                  pump, device->clock(), StringTable::Builtin()};
-  const DeviceFlowResult result = CommRead(context, MakeImageEditorHooks(data, in_list));
+  const DeviceFlowContext flow{data, session,         device->link(),        prompter,
+                               pump, device->clock(), StringTable::Builtin()};
+  const DeviceFlowResult result = CommRead(flow, MakeImageEditorHooks(data, in_list));
   if (result != DeviceFlowResult::kDone) return ExitFor(result);
   const std::string out_path = parsed->Option("-o");
   if (WriteImageFile(data.WorkingImage, out_path) != ImageWriteResult::kOk) {
@@ -106,19 +105,15 @@ int RunRead(const Args& args, std::ostream&, std::ostream& err) {
   return kExitOk;
 }
 
-int RunWrite(const Args& args, std::ostream&, std::ostream& err) {
-  const char* usage =
-      "vynctl write FILE [--port P] [--trace FILE] [--password TEXT] "
-      "[--confirm-password-change] [--data-dir DIR] [--sip-dir DIR] [--values VALUES_FILE] "
-      "[--verbose]";
+int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std::ostream& err) {
   const std::optional<ParsedArgs> parsed =
-      ParseDeviceArgs("write", args, {"--password", "--data-dir", "--sip-dir", "--values"},
-                      {"--confirm-password-change"}, 1, usage, err);
+      ParseDeviceArgs(context, args, {"--password", "--sip-dir", "--values"},
+                      {"--confirm-password-change"}, 1, err);
   if (!parsed) return kExitUsage;
 
-  const std::filesystem::path data_dir = parsed->Has("--data-dir")
-                                             ? std::filesystem::path(parsed->Option("--data-dir"))
-                                             : ProgramDataFolder();
+  const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
+  if (!data_folder) return kExitFailure;
+  const std::filesystem::path& data_dir = *data_folder;
   Session session;
   if (parsed->Has("--password")) {
     const PasswordStore store(data_dir / kPasswordStoreFileName);
@@ -136,26 +131,23 @@ int RunWrite(const Args& args, std::ostream&, std::ostream& err) {
   data.FileName = parsed->positional[0];
   data.Origin = ImageOrigin::OpenedFile;
 
-  std::unique_ptr<DeviceLink> device = DeviceLink::Make("write", *parsed, err);
+  std::unique_ptr<DeviceLink> device = DeviceLink::Make(context, err);
   if (!device) return kExitFailure;
-  StderrPrompter prompter("write", err, parsed->Has("--verbose"));
+  StderrPrompter prompter("write", err, context.options.verbose);
   if (parsed->Has("--confirm-password-change")) prompter.ok_cancel_answer = MessageButton::kOk;
 
   // The image goes through the editor as opening the file in the window would take it: loaded
   // into the editor's controls and stored back from them, so both send the same bytes.
-  const std::filesystem::path data_values = data_dir / "Values.ini";
-  const VynIni ini(parsed->Option("--values", std::filesystem::exists(data_values)
-                                                  ? data_values.string()
-                                                  : DeliveredValuesFile()));
+  const VynIni ini(parsed->Option("--values", (data_dir / kSettingsFileName).string()));
   HeadlessEditor editor(StringTable::Builtin(), ini, prompter, session.AccessLevel);
   editor.Load(data);
   NoEventPump pump;
-  const DeviceFlowContext context{data, session,         device->link(),        prompter,
-                                  pump, device->clock(), StringTable::Builtin()};
+  const DeviceFlowContext flow{data, session,         device->link(),        prompter,
+                               pump, device->clock(), StringTable::Builtin()};
   // The SIP number lists lie in the program data folder unless --sip-dir names another.
   const std::filesystem::path sip_dir =
       parsed->Has("--sip-dir") ? std::filesystem::path(parsed->Option("--sip-dir")) : data_dir;
-  return ExitFor(CommWrite(context, editor.Hooks(data), sip_dir));
+  return ExitFor(CommWrite(flow, editor.Hooks(data), sip_dir));
 }
 
 }  // namespace vyn::cli

@@ -21,14 +21,10 @@ bool SameBytes(const Side& a, const Side& b, const FieldInfo& field) {
 
 }  // namespace
 
-int RunDiff(const Args& args, std::ostream& out, std::ostream& err) {
+int RunDiff(const CommandContext& context, const Args& args, std::ostream& out, std::ostream& err) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArgs(args, {}, {}, error);
-  if (!parsed || parsed->positional.size() != 2) {
-    if (!error.empty()) err << "vynctl diff: " << error << "\n";
-    err << "usage: vynctl diff A B\n";
-    return kExitUsage;
-  }
+  if (!parsed || parsed->positional.size() != 2) return UsageError(context, err, error);
   Side a, b;
   if (!LoadImage("diff", parsed->positional[0], a.image, a.short_layout, err) ||
       !LoadImage("diff", parsed->positional[1], b.image, b.short_layout, err)) {

@@ -1,6 +1,7 @@
 #include "cli/args.h"
 #include "cli/commands.h"
 #include "cli/image_source.h"
+#include "core/app/startup.h"
 #include "core/image/field_catalogue.h"
 #include "core/image/field_values.h"
 #include "core/image/list_tables.h"
@@ -31,18 +32,20 @@ std::string JsonString(const std::string& text) {
 
 }  // namespace
 
-int RunShow(const Args& args, std::ostream& out, std::ostream& err) {
+int RunShow(const CommandContext& context, const Args& args, std::ostream& out, std::ostream& err) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArgs(args, {"--values"}, {"--json"}, error);
-  if (!parsed || parsed->positional.size() != 1) {
-    if (!error.empty()) err << "vynctl show: " << error << "\n";
-    err << "usage: vynctl show FILE [--json] [--values VALUES_FILE]\n";
-    return kExitUsage;
-  }
+  if (!parsed || parsed->positional.size() != 1) return UsageError(context, err, error);
   ParameterImage image{};
   bool short_layout = false;
   if (!LoadImage("show", parsed->positional[0], image, short_layout, err)) return kExitFailure;
-  const VynIni ini(parsed->Option("--values", DeliveredValuesFile()));
+  std::string values_file = parsed->Option("--values");
+  if (values_file.empty()) {
+    const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
+    if (!data_folder) return kExitFailure;
+    values_file = (*data_folder / kSettingsFileName).string();
+  }
+  const VynIni ini(values_file);
   if (!ini.Exists()) {
     err << "vynctl show: settings file " << ini.FileName() << " not found\n";
     return kExitFailure;

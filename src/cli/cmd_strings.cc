@@ -10,8 +10,6 @@
 namespace vyn::cli {
 namespace {
 
-constexpr std::string_view kUsage = "usage: vynctl strings [ID...]\n";
-
 // Line breaks are written as the two characters \n and \r, the way texts are quoted, so that
 // every text stays on its own output line.
 std::string EscapeLineBreaks(const std::string& text) {
@@ -45,19 +43,16 @@ std::optional<int> ParseId(const std::string& word) {
 
 }  // namespace
 
-int RunStrings(const Args& args, std::ostream& out, std::ostream& err) {
+int RunStrings(const CommandContext& context, const Args& args, std::ostream& out,
+               std::ostream& err) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArgs(args, {}, {}, error);
-  if (!parsed) {
-    err << "vynctl strings: " << error << "\n" << kUsage;
-    return kExitUsage;
-  }
+  if (!parsed) return UsageError(context, err, error);
   std::set<int> ids;
   for (const std::string& word : parsed->positional) {
     const std::optional<int> id = ParseId(word);
     if (!id) {
-      err << "vynctl strings: '" << word << "' is not a string identifier\n" << kUsage;
-      return kExitUsage;
+      return UsageError(context, err, "'" + word + "' is not a string identifier");
     }
     ids.insert(*id);
   }

@@ -12,14 +12,11 @@ namespace vyn::cli {
 
 // The list as the editor writes it for a configuration opened from FILE: the header names the
 // file's full path and the list goes beside it as FILE.txt unless -o names another place.
-int RunTextList(const Args& args, std::ostream& out, std::ostream& err) {
+int RunTextList(const CommandContext& context, const Args& args, std::ostream& out,
+                std::ostream& err) {
   std::string error;
   const std::optional<ParsedArgs> parsed = ParseArgs(args, {"-o"}, {}, error);
-  if (!parsed || parsed->positional.size() != 1) {
-    if (!error.empty()) err << "vynctl textlist: " << error << "\n";
-    err << "usage: vynctl textlist FILE [-o OUT]\n";
-    return kExitUsage;
-  }
+  if (!parsed || parsed->positional.size() != 1) return UsageError(context, err, error);
   const std::string& file = parsed->positional[0];
   VynData data;
   if (!LoadImage("textlist", file, data.WorkingImage, data.ShortLayout, err)) return kExitFailure;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/common_options.h"
+
 namespace vyn::cli {
 
 // Exit codes shared by every command.
@@ -16,16 +18,19 @@ enum ExitCode : int {
 };
 
 using Args = std::vector<std::string>;
+using CommandFunction = int(const CommandContext& context, const Args& args, std::ostream& out,
+                            std::ostream& err);
 
-// One function per command; `args` are the words after the command name.
-int RunShow(const Args& args, std::ostream& out, std::ostream& err);
-int RunConvert(const Args& args, std::ostream& out, std::ostream& err);
-int RunDiff(const Args& args, std::ostream& out, std::ostream& err);
-int RunStrings(const Args& args, std::ostream& out, std::ostream& err);
-int RunTextList(const Args& args, std::ostream& out, std::ostream& err);
+// One function per command; `args` are the words after the command name without the common
+// options, which come in `context`.
+CommandFunction RunShow;
+CommandFunction RunConvert;
+CommandFunction RunDiff;
+CommandFunction RunStrings;
+CommandFunction RunTextList;
 // Device commands through the Zix.
-int RunZixVersion(const Args& args, std::ostream& out, std::ostream& err);
-int RunRead(const Args& args, std::ostream& out, std::ostream& err);
-int RunWrite(const Args& args, std::ostream& out, std::ostream& err);
+CommandFunction RunZixVersion;
+CommandFunction RunRead;
+CommandFunction RunWrite;
 
 }  // namespace vyn::cli

@@ -1,26 +1,9 @@
 #include "cli/device_session.h"
 
-#include <cstdlib>
-
-#include "core/strings/edition.h"
-#include "core/strings/string_table.h"
 #include "platform/steady_clock.h"
 #include "platform/zix_port_factory.h"
 
 namespace vyn::cli {
-
-std::filesystem::path ProgramDataFolder() {
-  std::filesystem::path base;
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg != nullptr && xdg[0] == '/') {
-    base = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    base = std::filesystem::path(home != nullptr ? home : ".") / ".local" / "share";
-  }
-  return base /
-         std::filesystem::path(EditionFolderPathPosix(StringTable::Builtin())).relative_path();
-}
 
 MessageButton StderrPrompter::ShowMessage(MessageKind, const std::string& text,
                                           MessageButtons buttons) {
@@ -47,21 +30,20 @@ void StderrPrompter::SetStatus(const std::string& text) {
   err_ << "vynctl " << command_ << ": " << text << "\n";
 }
 
-std::unique_ptr<DeviceLink> DeviceLink::Make(const std::string& command, const ParsedArgs& args,
-                                             std::ostream& err) {
+std::unique_ptr<DeviceLink> DeviceLink::Make(const CommandContext& context, std::ostream& err) {
   std::unique_ptr<DeviceLink> device(new DeviceLink);
-  if (args.Has(kTraceOption)) {
-    device->trace_ = FileTraceSink::Open(args.Option(kTraceOption));
+  const CommonOptions& options = context.options;
+  if (options.trace) {
+    device->trace_ = FileTraceSink::Open(*options.trace);
     if (!device->trace_) {
-      err << "vynctl " << command << ": " << args.Option(kTraceOption)
+      err << "vynctl " << context.command << ": " << *options.trace
           << ": cannot be opened for the trace\n";
       return nullptr;
     }
   } else {
     device->trace_ = OpenTraceFromEnvironment();
   }
-  device->port_ =
-      args.Has(kPortOption) ? MakeZixPort(args.Option(kPortOption)) : MakeZixPortFromEnvironment();
+  device->port_ = options.port ? MakeZixPort(*options.port) : MakeZixPortFromEnvironment();
   device->clock_ = std::make_unique<SteadyClock>();
   device->link_ = std::make_unique<ZixLink>(*device->port_, *device->clock_);
   device->link_->SetTrace(device->trace_.get());

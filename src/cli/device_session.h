@@ -1,28 +1,21 @@
 #pragma once
 
-// What the device commands share: the port and trace choice, the program data folder, and a
-// Prompter that writes the messages to stderr and answers the questions from the flags.
+// What the device commands share: the port and trace choice and a Prompter that writes the messages
+// to stderr and answers the questions from the flags.
 
-#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
 
-#include "cli/args.h"
+#include "cli/common_options.h"
 #include "core/link/zix_link.h"
 #include "core/session/prompter.h"
 
 namespace vyn::cli {
 
-// The options every device command takes.
-inline const char kPortOption[] = "--port";
-inline const char kTraceOption[] = "--trace";
-
-// $XDG_DATA_HOME (or ~/.local/share) followed by the edition's folder.
-std::filesystem::path ProgramDataFolder();
-
 // Boxes go to `err` as "vynctl COMMAND: TEXT"; the status line only with `verbose`, and only
-// when its text changes (a box right after a status line with its text is not repeated). Questions are answered with the button given for them.
+// when its text changes (a box right after a status line with its text is not repeated). Questions
+// are answered with the button given for them.
 class StderrPrompter : public Prompter {
  public:
   StderrPrompter(std::string command, std::ostream& err, bool verbose)
@@ -47,8 +40,7 @@ class StderrPrompter : public Prompter {
 // opened.
 class DeviceLink {
  public:
-  static std::unique_ptr<DeviceLink> Make(const std::string& command, const ParsedArgs& args,
-                                          std::ostream& err);
+  static std::unique_ptr<DeviceLink> Make(const CommandContext& context, std::ostream& err);
   ~DeviceLink();
   ZixLink& link() { return *link_; }
   Clock& clock() { return *clock_; }

@@ -10,13 +10,6 @@
 
 namespace vyn::cli {
 
-std::string DeliveredValuesFile() {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "Values.i";
-  return (exe.parent_path() / "Values.i").string();
-}
-
 bool LoadImage(const std::string& command, const std::string& path, ParameterImage& image,
                bool& short_layout, std::ostream& err) {
   if (ReadImageFile(path, image, short_layout) == ImageFileResult::kOk) return true;

@@ -16,9 +16,6 @@ namespace vyn::cli {
 bool LoadImage(const std::string& command, const std::string& path, ParameterImage& image,
                bool& short_layout, std::ostream& err);
 
-// The delivered settings file lies beside the executable under its installed short name.
-std::string DeliveredValuesFile();
-
 // "0x0C2" for one byte, "0x010-0x017" for a wider field.
 std::string AddressText(const FieldInfo& field);
 std::string AddressText(int address);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/files/path_text.h"
+#include "core/strings/edition.h"
 
 namespace vyn {
 namespace {
@@ -105,6 +106,13 @@ bool EnsureUserFolder(const std::string& folder) {
   if (!fs::create_directories(folder, error)) return false;
   fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
   return fs::is_directory(folder, error);
+}
+
+std::string UserProgramDataFolder(const char* xdg_data_home, const char* home,
+                                  const StringTable& table) {
+  const std::string data_home = DataHomeFolder(xdg_data_home, home);
+  if (data_home.empty()) return "";
+  return data_home + EditionFolderPathPosix(table);
 }
 
 StartupEnvironment SystemStartupEnvironment(std::vector<std::string> arguments) {

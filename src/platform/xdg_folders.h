@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/app/startup.h"
+#include "core/strings/string_table.h"
 
 namespace vyn {
 
@@ -39,6 +40,11 @@ std::string InstallationFolder(const std::string& executable_folder);
 // The folder of the running executable (/proc/self/exe); the working folder when that cannot
 // be read.
 std::string ExecutableFolder();
+
+// The program data folder of the user as the desktop programmer uses it: the edition's folder
+// below the data home (ending with "/"); empty when there is no data home.
+std::string UserProgramDataFolder(const char* xdg_data_home, const char* home,
+                                  const StringTable& table);
 
 // Fills the start-up environment from the process's environment and `arguments` (the command
 // line after the program name).

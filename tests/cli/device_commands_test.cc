@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "core/editor/form/headless_editor.h"
 #include "core/image/parameter_image.h"
 #include "core/link/write_plan.h"
 #include "core/session/session.h"
 #include "core/strings/message_ids.h"
 #include "core/strings/string_table.h"
+#include "support/editor_stored.h"
 #include "support/run_program.h"
 #include "support/unit_sim_process.h"
 
@@ -46,23 +46,6 @@ ParameterImage PatternImage() {
   ParameterImage image{};
   for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 13 + 1);
   return image;
-}
-
-// The image as the editor stores it after loading it: what the window would send.
-ParameterImage EditorStored(const ParameterImage& image) {
-  class Silent : public Prompter {
-    MessageButton ShowMessage(MessageKind, const std::string&, MessageButtons) override {
-      return MessageButton::kOk;
-    }
-    void SetStatus(const std::string&) override {}
-  } prompter;
-  const VynIni ini(testing_support::BinPath("Values.i"));
-  HeadlessEditor editor(StringTable::Builtin(), ini, prompter, 0);
-  VynData data;
-  data.WorkingImage = image;
-  editor.Load(data);
-  EXPECT_EQ(editor.Hooks(data).StoreControls(), StoreResult::kOk);
-  return data.WorkingImage;
 }
 
 // Whether a write at access level 0 keeps the unit's byte at `address`.
@@ -101,7 +84,8 @@ class DeviceCommandsTest : public ::testing::Test {
                    "--data-dir", dir_.string()});
   }
   ProgramRun Read(const std::string& port) const {
-    return Vynctl({"read", "-o", (dir_ / "read.Rodid").string(), "--port", port});
+    return Vynctl(
+        {"read", "-o", (dir_ / "read.Rodid").string(), "--port", port, "--data-dir", dir_.string()});
   }
 
   fs::path dir_;
@@ -136,7 +120,8 @@ TEST_F(DeviceCommandsTest, WriteThenReadGivesTheImageOutsideTheProtectedRanges) 
     EXPECT_EQ(read.exit_code, 0) << read.err;
     EXPECT_NE(read.err.find(Text(msg::kReadComplete)), std::string::npos) << read.err;
     // The file went through the editor's load and store, as the window would send it.
-    const ParameterImage written = EditorStored(PatternImage());
+    const ParameterImage written =
+        testing_support::EditorStored(PatternImage(), testing_support::BinPath("Values.i"));
     EXPECT_EQ(written[0x161], 5);
     EXPECT_EQ(written[0x123], PatternImage()[0x123]);  // a duplex value nobody touched
     const ParameterImage back = ReadImage(dir_ / "read.Rodid");

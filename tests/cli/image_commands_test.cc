@@ -132,7 +132,11 @@ class ImageCommandsTest : public testing::Test {
     args.insert(args.begin(), testing_support::BinPath(program));
     return testing_support::RunProgram(args);
   }
-  static RunResult Vynctl(Words args) { return Program("vynctl", std::move(args)); }
+  // Every run gets the test's own data folder, prepared on first use.
+  RunResult Vynctl(Words args) const {
+    args.insert(args.end(), {"--data-dir", Path("data")});
+    return Program("vynctl", std::move(args));
+  }
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
   static Bytes DefaultImage() { return ReadBytes(fs::path(VYN_BIN_DIR) / "Default.b"); }

@@ -165,10 +165,12 @@ int PasswordStore::LevelFor(const std::string& entered) const {
   return level;
 }
 
-void PasswordStore::EnsureDefaultPasswords() const {
+bool PasswordStore::EnsureDefaultPasswords() const {
+  bool written = true;
   for (const auto& [slot, password] : kUserSlotDefaults) {
-    if (ReadSlot(slot).empty()) WriteSlot(slot, password);
+    if (ReadSlot(slot).empty() && !WriteSlot(slot, password)) written = false;
   }
+  return written;
 }
 
 }  // namespace vyn

@@ -40,8 +40,9 @@ class PasswordStore {
   // 6), then the highest matching slot, 0 when nothing matches.
   int LevelFor(const std::string& entered) const;
 
-  // Start-up: slots 2, 3 and 5 that read empty get their default password.
-  void EnsureDefaultPasswords() const;
+  // Start-up: slots 2, 3 and 5 that read empty get their default password. False when one of
+  // them could not be written.
+  bool EnsureDefaultPasswords() const;
 
  private:
   // Creates a missing file, and brings a shortened one back to its full size with fresh

@@ -78,39 +78,48 @@ std::string ConfigFolderFor(const StartupEnvironment& env, const StringTable& ta
   return CreateFoldersBelow(env.documents_folder, "KEMB/" + name);
 }
 
-// Copies the delivered settings file; true when an older settings file was replaced.
-bool UpdateSettingsFile(const StartupEnvironment& env, const std::string& program_data_folder) {
-  if (!IsFile(fs::path(env.install_folder) / kInstalledSettingsFileName)) return false;
+// What copying the delivered settings file came to.
+struct SettingsCopy {
+  bool updated = false;  // an older settings file was replaced
+  bool failed = false;   // a copy that was due could not be made
+};
+
+// Copies the delivered settings file when the folder has none or an older one.
+SettingsCopy UpdateSettingsFile(const std::string& install_folder,
+                                const std::string& program_version,
+                                const std::string& program_data_folder) {
+  if (!IsFile(fs::path(install_folder) / kInstalledSettingsFileName)) return {};
   const VynIni target(program_data_folder + kSettingsFileName);
   const auto copy = [&] {
-    return CopyProgramFile(env.install_folder, kInstalledSettingsFileName, kSettingsFileName,
+    return CopyProgramFile(install_folder, kInstalledSettingsFileName, kSettingsFileName,
                            program_data_folder);
   };
   if (!IsFile(target.FileName())) {
-    if (copy()) target.WriteText(kSetupSection, kAppVersionKey, env.program_version);
-    return false;
+    if (!copy()) return {false, true};
+    return {false, !target.WriteText(kSetupSection, kAppVersionKey, program_version)};
   }
   const std::string config_directory = target.ReadText(kSetupSection, kConfigDirectoryKey);
-  if (target.ReadText(kSetupSection, kAppVersionKey) == env.program_version) return false;
+  if (target.ReadText(kSetupSection, kAppVersionKey) == program_version) return {};
   // A failed copy keeps the old file with its old version, so the next start tries again
   // rather than marking the old file as current.
-  if (!copy()) return false;
+  if (!copy()) return {false, true};
   if (!config_directory.empty()) {
     target.WriteText(kSetupSection, kConfigDirectoryKey, config_directory);
   }
-  target.WriteText(kSetupSection, kAppVersionKey, env.program_version);
-  return true;
+  return {true, !target.WriteText(kSetupSection, kAppVersionKey, program_version)};
 }
 
-void CopyDefaultConfiguration(const StartupEnvironment& env, const std::string& program_data_folder,
-                              bool settings_updated) {
-  if (!IsFile(fs::path(env.install_folder) / kInstalledDefaultConfigurationName)) return;
+// Copies the delivered default configuration when the folder has none or the settings file was
+// just replaced; false when a copy that was due failed.
+bool CopyDefaultConfiguration(const std::string& install_folder,
+                              const std::string& program_data_folder, bool settings_updated) {
+  if (!IsFile(fs::path(install_folder) / kInstalledDefaultConfigurationName)) return true;
   // Whatever the case of the existing file's name, it is the one replaced, so only one
   // default configuration remains.
   const fs::path target = DefaultConfigurationPath(program_data_folder);
-  if (!settings_updated && IsFile(target)) return;
-  CopyProgramFile(env.install_folder, kInstalledDefaultConfigurationName,
-                  target.filename().string(), target.parent_path().string());
+  if (!settings_updated && IsFile(target)) return true;
+  return CopyProgramFile(install_folder, kInstalledDefaultConfigurationName,
+                         target.filename().string(), target.parent_path().string());
 }
 
 }  // namespace
@@ -154,13 +163,55 @@ std::string DefaultConfigurationPath(const std::string& program_data_folder) {
   return (folder / (lower != found.end() ? *lower : found.front())).string();
 }
 
+DataFolderPreparation PrepareProgramDataFolder(const std::string& folder,
+                                               const std::string& install_folder,
+                                               const std::string& program_version) {
+  DataFolderPreparation result;
+  const std::string path = WithSeparator(folder);
+  std::error_code error;
+  // Every level made here holds or leads to the password store: it is the user's alone,
+  // whatever the umask allows.
+  std::vector<fs::path> missing;
+  for (fs::path level = fs::path(WithoutTrailingSeparator(path)); !level.empty();
+       level = level.parent_path()) {
+    if (fs::exists(level, error) || error || level == level.parent_path()) break;
+    missing.push_back(level);
+  }
+  for (auto level = missing.rbegin(); level != missing.rend() && !error; ++level) {
+    if (fs::create_directory(*level, error)) {
+      fs::permissions(*level, fs::perms::owner_all, fs::perm_options::replace, error);
+    }
+  }
+  if (!fs::is_directory(path, error)) {
+    result.problem = WithoutTrailingSeparator(path) + ": cannot be created as a folder" +
+                     (error ? " (" + error.message() + ")" : std::string());
+    return result;
+  }
+  const SettingsCopy settings = UpdateSettingsFile(install_folder, program_version, path);
+  result.settings_updated = settings.updated;
+  const auto cannot_write = [&](const std::string& name) {
+    result.problem = path + name + ": cannot be written in the data folder";
+    return result;
+  };
+  if (settings.failed) return cannot_write(kSettingsFileName);
+  if (!CopyDefaultConfiguration(install_folder, path, settings.updated)) {
+    return cannot_write(kDefaultConfigurationName);
+  }
+  if (!PasswordStore(path + kPasswordStoreFileName).EnsureDefaultPasswords()) {
+    return cannot_write(kPasswordStoreFileName);
+  }
+  result.ready = true;
+  return result;
+}
+
 StartupResult RunMainWindowStartup(const StartupEnvironment& env, const StringTable& table) {
   StartupResult result;
   result.ProgramDataFolder = ProgramDataFolderFor(env, table);
   result.ConfigFolder = ConfigFolderFor(env, table);
-  result.SettingsUpdated = UpdateSettingsFile(env, result.ProgramDataFolder);
-  CopyDefaultConfiguration(env, result.ProgramDataFolder, result.SettingsUpdated);
-  PasswordStore(result.ProgramDataFolder + kPasswordStoreFileName).EnsureDefaultPasswords();
+  // Copy failures are not reported here: start-up goes on with whatever files exist.
+  result.SettingsUpdated =
+      PrepareProgramDataFolder(result.ProgramDataFolder, env.install_folder, env.program_version)
+          .settings_updated;
   result.DefaultDirectory = WithoutTrailingSeparator(result.ConfigFolder);
   result.SettingsFile = result.ProgramDataFolder + kSettingsFileName;
   if (env.arguments.size() == 1 && IsDirectory(env.arguments.front())) {

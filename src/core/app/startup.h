@@ -59,6 +59,22 @@ std::string DefaultConfigurationPath(const std::string& program_data_folder);
 // "Default.bin" in any case of its letters.
 bool IsDefaultConfigurationName(std::string_view name);
 
+// What preparing a program data folder came to.
+struct DataFolderPreparation {
+  bool ready = false;             // the folder exists and everything it had to receive is in it
+  bool settings_updated = false;  // an older settings file was replaced
+  std::string problem;            // why it is not ready: the path and the reason
+};
+
+// Brings a program data folder into the state the programs need, as start-up does: creates it
+// when it is missing (with its parents, 0700), copies the delivered settings file and default
+// configuration from `install_folder` with the AppVersion rule, and writes the default passwords
+// into a missing or empty password store. Files that are missing from the installation are not
+// the folder's fault; a folder that cannot be made or written is.
+DataFolderPreparation PrepareProgramDataFolder(const std::string& folder,
+                                               const std::string& install_folder,
+                                               const std::string& program_version);
+
 // The main window's creation handler without its layout: folders, settings file, default
 // configuration, default passwords, default directory. Copy failures are not reported: start-up
 // goes on with whatever files exist.

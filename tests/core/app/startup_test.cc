@@ -228,5 +228,37 @@ TEST_F(StartupTest, FailedCopyLeavesTheTargetAsItWas) {
   EXPECT_EQ(names, (std::vector<std::string>{"folder", "home", "opt", "source", "target"}));
 }
 
+// The command-line tool prepares a folder it is given the way start-up prepares the user's.
+TEST_F(StartupTest, PreparingANewDataFolderCreatesEveryLevelPrivatelyAndFillsIt) {
+  const fs::path folder = root_ / "new/data/folder";
+  const mode_t old_mask = umask(0);
+  const DataFolderPreparation prepared =
+      PrepareProgramDataFolder(folder.string(), Install().string(), "1.0.0");
+  umask(old_mask);
+  ASSERT_TRUE(prepared.ready) << prepared.problem;
+  for (const fs::path& level : {root_ / "new", root_ / "new/data", folder}) {
+    EXPECT_EQ(fs::status(level).permissions() & fs::perms::all, fs::perms::owner_all) << level;
+  }
+  EXPECT_EQ(VynIni((folder / "Values.ini").string()).ReadText(kSetupSection, kAppVersionKey),
+            "1.0.0");
+  EXPECT_EQ(ReadAll(folder / "Default.bin"), DeliveredDefault());
+  EXPECT_EQ(PasswordStore(folder / kPasswordStoreFileName).LevelFor("8109"), 2);
+}
+
+TEST_F(StartupTest, ADataFolderThatCannotBeMadeOrWrittenIsNotReadyAndSaysWhy) {
+  WriteAll(root_ / "plain-file", "x");
+  const DataFolderPreparation under_file = PrepareProgramDataFolder(
+      (root_ / "plain-file/data").string(), Install().string(), "1.0.0");
+  EXPECT_FALSE(under_file.ready);
+  EXPECT_NE(under_file.problem.find("plain-file/data"), std::string::npos) << under_file.problem;
+
+  // A password store that is a folder cannot receive the default passwords.
+  fs::create_directories(root_ / "data" / kPasswordStoreFileName);
+  const DataFolderPreparation no_store =
+      PrepareProgramDataFolder((root_ / "data").string(), Install().string(), "1.0.0");
+  EXPECT_FALSE(no_store.ready);
+  EXPECT_NE(no_store.problem.find(kPasswordStoreFileName), std::string::npos) << no_store.problem;
+}
+
 }  // namespace
 }  // namespace vyn
