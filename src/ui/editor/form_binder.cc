@@ -271,6 +271,8 @@ bool FormBinder::eventFilter(QObject* watched, QEvent* event) {
   const QString text = static_cast<QKeyEvent*>(event)->text();
   if (!control || text.size() != 1) return false;
   const char16_t c = text.at(0).unicode();
+  // Control characters are Qt's editing shortcuts (select all, undo ...), never typed text.
+  if (c < 32 || c == 127) return false;
   // A refused character never reaches the box; characters outside ASCII pass no filter.
   const bool accepted = c < 128 && KeyAccepted(control->key_filter(), static_cast<char>(c));
   return !accepted;

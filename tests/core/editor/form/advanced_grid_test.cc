@@ -77,6 +77,11 @@ TEST_F(AdvancedGridTest, RowsShowAndStoreByTheirConversion) {
   EditCell(22, "125");
   ASSERT_EQ(Store().result, StoreResult::kOk);
   EXPECT_EQ(Word32At(0x130), 1000u);
+  // Row 18 shows 0 for 0; a typed attack value goes through the attack form.
+  EditCell(18, "1.5");
+  ASSERT_EQ(Store().result, StoreResult::kOk);
+  EXPECT_EQ(Word32At(0x120), EncodeDuplex(1.5, DuplexForm::kAttack));
+  EXPECT_GT(Word32At(0x120), 0u);
 }
 
 TEST_F(AdvancedGridTest, TheLastRangeFailureIsReportedAfterTheWholeStore) {
