@@ -12,14 +12,6 @@
 namespace vyn {
 namespace {
 
-class Silent : public Prompter {
- public:
-  MessageButton ShowMessage(MessageKind, const std::string&, MessageButtons) override {
-    return MessageButton::kOk;
-  }
-  void SetStatus(const std::string&) override {}
-};
-
 const VynIni& Settings() {
   static const VynIni ini(VYN_BENCH_SOURCE_DIR "/data/Values.ini");
   return ini;
@@ -41,7 +33,7 @@ void BM_LoadAndStoreControls(benchmark::State& state) {
   EditorForm form = BuildEditorForm(strings, Settings());
   EditorState editor_state;
   editor_state.edition_name = EditionName(strings);
-  Silent prompter;
+  SilentPrompter prompter;
   EditorContext context{form, editor_state, prompter, strings};
   const VynData image = FullImage();
   for (auto _ : state) {

@@ -16,14 +16,6 @@
 namespace vyn {
 namespace {
 
-class Silent : public Prompter {
- public:
-  MessageButton ShowMessage(MessageKind, const std::string&, MessageButtons) override {
-    return MessageButton::kOk;
-  }
-  void SetStatus(const std::string&) override {}
-};
-
 // Two images that differ in every bound field, so each load changes the widgets.
 ParameterImage Image(int seed) {
   ParameterImage image;
@@ -43,7 +35,7 @@ void BM_LoadIntoWidgets(benchmark::State& state, bool paint) {
   StartupResult folders{folder, folder, home.path().toStdString(), folder + "Values.ini", false};
   Session session;
   SteadyClock clock;
-  Silent prompter;
+  SilentPrompter prompter;
   ui::EditorEnvironment environment{StringTable::Builtin(),
                                     session,
                                     folders,

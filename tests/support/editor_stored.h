@@ -13,12 +13,7 @@ namespace vyn::testing_support {
 
 inline ParameterImage EditorStored(const ParameterImage& image, const std::string& values_file,
                                    int access_level = 0) {
-  class Silent : public Prompter {
-    MessageButton ShowMessage(MessageKind, const std::string&, MessageButtons) override {
-      return MessageButton::kOk;
-    }
-    void SetStatus(const std::string&) override {}
-  } prompter;
+  SilentPrompter prompter;
   const VynIni ini(values_file);
   HeadlessEditor editor(StringTable::Builtin(), ini, prompter, access_level);
   VynData data;

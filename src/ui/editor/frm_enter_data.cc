@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "core/editor/editor_layout.h"
@@ -290,6 +291,8 @@ void TfrmEnterData::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   CentreOnScreen(this);
   pcEnterData_->setCurrentIndex(0);
+  // The advanced grid starts on its first row's address cell, where nothing is edited.
+  if (auto* grid = findChild<QTableWidget*>("sgAdvanced")) grid->setCurrentCell(0, 0);
 }
 
 void TfrmEnterData::mnuFileNewClick() {
