@@ -56,10 +56,10 @@ int RunShow(const CommandContext& context, const Args& args, std::ostream& out, 
   bool first = true;
   for (const FieldInfo& field : FieldCatalogue()) {
     if (field.alternate) continue;
-    const std::string value = FieldValueText(image, field, short_layout);
+    const std::string value = FieldTextForm(image, field, short_layout);
     if (json) {
       out << (first ? "\n  " : ",\n  ") << JsonString(field.name) << ": "
-          << (FieldValueIsNumber(field) ? value : JsonString(value));
+          << (FieldTextFormIsNumber(field, value) ? value : JsonString(value));
     } else {
       std::string address = AddressText(field);
       address.resize(13, ' ');

@@ -32,5 +32,8 @@ CommandFunction RunTextList;
 CommandFunction RunZixVersion;
 CommandFunction RunRead;
 CommandFunction RunWrite;
+// Server commands through the configuration server.
+CommandFunction RunWebRead;
+CommandFunction RunWebWrite;
 
 }  // namespace vyn::cli

@@ -49,6 +49,28 @@ const Command kCommands[] = {
      "                    which the file is loaded and stored as the editor would send it\n"
      "                    (default Values.ini of the data folder)\n",
      vyn::cli::RunWrite},
+    {"web-read", "web-read -o OUT --serial N --password P [OPTIONS]",
+     "the image read through the configuration server, into a file",
+     "  -o OUT            the configuration file written, only after a complete image\n"
+     "  --serial N        the unit's serial number\n"
+     "  --password P      the password the server asks for\n"
+     "  --country 0..5    how the serial number names the unit: 0 IP, IP/GSM; 1 (empty);\n"
+     "                    2 GSM (SE); 3 GSM (UK); 4 GSM (ES); 5 GSM (DE) (default the\n"
+     "                    edition's: 5)\n"
+     "  --server HOST[:PORT]\n"
+     "                    the configuration server (default $VYN_SERVER, else Host of\n"
+     "                    section [Server] in Values.ini; port 46000)\n"
+     "  --local-port N    the local UDP port (default 45010)\n"
+     "  --values FILE     the settings file whose lists the values are checked against\n"
+     "                    (default Values.ini of the data folder)\n"
+     "  The status texts go to stderr as they change; Ctrl+C cancels the exchange.\n",
+     vyn::cli::RunWebRead},
+    {"web-write", "web-write FILE --serial N --password P [OPTIONS]",
+     "write a file to the unit through the configuration server",
+     "  --serial, --password, --country, --server, --local-port as for web-read\n"
+     "  --sip-dir DIR     the folder of the SIP number lists (default the data folder)\n"
+     "  The status texts go to stderr as they change; Ctrl+C cancels the exchange.\n",
+     vyn::cli::RunWebWrite},
 };
 
 void PrintExitCodes(std::ostream& out) {

@@ -3,11 +3,13 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "core/app/startup.h"
+#include "core/server/server_settings.h"
 #include "core/session/session.h"
 #include "core/strings/string_table.h"
 #include "platform/steady_clock.h"
@@ -36,6 +38,9 @@ int main(int argc, char** argv) {
     setup.port = vyn::MakeZixPortFromEnvironment();
     setup.clock = &clock;
     setup.trace = trace.get();
+    if (const char* server = std::getenv(vyn::kServerEnvironmentVariable)) {
+      setup.server_override = server;
+    }
     vyn::ui::ProgrammerWindows windows(strings, session, std::move(setup));
     windows.main().show();
     return app.exec();

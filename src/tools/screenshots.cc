@@ -27,6 +27,7 @@
 #include "ui/editor/frm_enter_data.h"
 #include "ui/image/frm_select_directory.h"
 #include "ui/image/frm_view_default.h"
+#include "ui/server/frm_load.h"
 
 namespace {
 
@@ -100,11 +101,18 @@ int main(int argc, char** argv) {
       {&windows.about(), "about"},
       {&windows.viewDefault(), "change-default"},
       {&windows.selectDirectory(), "select-directory"},
+      {&windows.load(), "server-exchange"},
   };
   for (const auto& [dialog, name] : dialogs) {
     ok = Save(*dialog, folder, name) && ok;
     dialog->hide();
   }
+
+  // The exchange dialog while it fetches the image.
+  windows.load().show();
+  windows.load().ShowStatus(strings.Text(10032) + " 49 % \t\t(Timeout: 297 s)");
+  ok = Save(windows.load(), folder, "server-exchange-running") && ok;
+  windows.load().hide();
 
   vyn::ui::TfrmEnterData& editor = windows.editor();
   for (const int level : {2, 4, 6}) {

@@ -193,6 +193,22 @@ TEST_F(ImageCommandsTest, ShowEscapesTextsForJsonAndListsFieldsWithAddresses) {
   EXPECT_NE(table.out.find("0x010-0x017  TelephoneNumber.A"), std::string::npos);
 }
 
+// Values that the field's own text would not give back show as their raw bytes, which are
+// strings in JSON even for number fields.
+TEST_F(ImageCommandsTest, ShowGivesRawBytesWhereTheValueTextWouldNotReadBack) {
+  Bytes bytes = DefaultImage();
+  bytes[0x0CD] = 0x05;  // AlarmButtonIllumination: on, but not as the tool writes it
+  WriteBytes(dir_ / "raw.Rodid", bytes);
+  const RunResult json = Vynctl({"show", Path("raw.Rodid"), "--json"});
+  ASSERT_EQ(json.exit_code, 0) << json.err;
+  const auto object = JsonObject::Parse(json.out);
+  ASSERT_TRUE(object.has_value()) << json.out;
+  EXPECT_EQ(object->at("AlarmButtonIllumination"), "0x05");
+  EXPECT_EQ(object->at("DuplexSignalRelease"), "0x00000000");  // no gain, not 0 dB
+  EXPECT_EQ(object->at("DuplexSignalDetect"), "125");
+  EXPECT_NE(json.out.find("\"AlarmButtonIllumination\": \"0x05\""), std::string::npos);
+}
+
 TEST_F(ImageCommandsTest, ShowReportsAByteOutsideItsList) {
   Bytes bytes = DefaultImage();
   bytes[0x070] = 9;  // CallSequence.1.1: 0-6 only

@@ -1,9 +1,10 @@
 #pragma once
 
-// Runs vyn-unit-sim for a test with a pipe on its stdin (closing it ends the simulator) and
-// reads the terminal path from its first output line. The simulator is always ended when the
-// object goes, also when an assertion left the test early: first by closing its stdin, then,
-// if it is still running after two seconds, by SIGKILL.
+// Runs a simulator of the build for a test with a pipe on its stdin (closing it ends the
+// simulator) and reads its first output line: the terminal path of vyn-unit-sim, the port of
+// vyn-server-sim. The simulator is always ended when the object goes, also when an assertion
+// left the test early: first by closing its stdin, then, if it is still running after two
+// seconds, by SIGKILL.
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -17,9 +18,9 @@
 
 namespace vyn::testing_support {
 
-class UnitSim {
+class SimProcess {
  public:
-  explicit UnitSim(std::vector<std::string> args) {
+  SimProcess(const std::string& name, std::vector<std::string> args) {
     int in[2], out[2];
     if (pipe(in) != 0) return;
     if (pipe(out) != 0) {
@@ -33,7 +34,7 @@ class UnitSim {
       dup2(out[1], STDOUT_FILENO);
       close(in[1]);
       close(out[0]);
-      const std::string program = VYN_BIN_DIR "/vyn-unit-sim";
+      const std::string program = VYN_BIN_DIR "/" + name;
       std::vector<char*> argv{const_cast<char*>(program.c_str())};
       for (std::string& a : args) argv.push_back(a.data());
       argv.push_back(nullptr);
@@ -46,18 +47,18 @@ class UnitSim {
     std::FILE* from = fdopen(out[0], "r");
     char line[256] = {};
     if (from != nullptr && std::fgets(line, sizeof line, from) != nullptr) {
-      path_ = line;
-      if (!path_.empty() && path_.back() == '\n') path_.pop_back();
+      first_line_ = line;
+      if (!first_line_.empty() && first_line_.back() == '\n') first_line_.pop_back();
     }
     if (from != nullptr) std::fclose(from);
   }
-  ~UnitSim() {
+  ~SimProcess() {
     if (pid_ > 0) Stop();
   }
-  UnitSim(const UnitSim&) = delete;
-  UnitSim& operator=(const UnitSim&) = delete;
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
 
-  const std::string& path() const { return path_; }
+  const std::string& first_line() const { return first_line_; }
 
   // Closes its stdin and returns its exit status (-1 if it had to be killed or could not be
   // collected).
@@ -89,7 +90,22 @@ class UnitSim {
  private:
   pid_t pid_ = -1;
   int stdin_ = -1;
-  std::string path_;
+  std::string first_line_;
+};
+
+// vyn-unit-sim; its terminal's path.
+class UnitSim : public SimProcess {
+ public:
+  explicit UnitSim(std::vector<std::string> args) : SimProcess("vyn-unit-sim", std::move(args)) {}
+  const std::string& path() const { return first_line(); }
+};
+
+// vyn-server-sim; the UDP port it listens on (0 when it did not start).
+class ServerSim : public SimProcess {
+ public:
+  explicit ServerSim(std::vector<std::string> args)
+      : SimProcess("vyn-server-sim", std::move(args)) {}
+  int port() const { return first_line().empty() ? 0 : std::stoi(first_line()); }
 };
 
 }  // namespace vyn::testing_support

@@ -231,7 +231,7 @@ void SeedMessageCounter(Session& session) {
   const auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
   std::seed_seq seed{device(), static_cast<unsigned>(ticks), static_cast<unsigned>(ticks >> 32)};
   std::mt19937 generator(seed);
-  session.MessageCounterStart = static_cast<std::uint32_t>(generator());
+  session.MessageCounterStart = static_cast<std::uint32_t>(generator() % 32768);
 }
 
 }  // namespace vyn

@@ -80,7 +80,7 @@ DataFolderPreparation PrepareProgramDataFolder(const std::string& folder,
 // goes on with whatever files exist.
 StartupResult RunMainWindowStartup(const StartupEnvironment& env, const StringTable& table);
 
-// Draws the start value of the server exchange's message counter for this run.
+// Draws the start value of the server exchange's message counter for this run: 0 to 32767.
 void SeedMessageCounter(Session& session);
 
 }  // namespace vyn

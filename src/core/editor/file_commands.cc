@@ -131,6 +131,14 @@ std::string WithConfigurationExtension(const std::string& path) {
   return fs::path(path).replace_extension(kConfigurationExtension).string();
 }
 
+void ShowLoadError(const FileCommandContext& context, int address) {
+  ShowLoadError(context.prompter, context.strings, context.data, address);
+}
+
+void ShowStoreError(const FileCommandContext& context, StoreResult result) {
+  ShowStoreError(context.prompter, context.strings, result);
+}
+
 void ShowLoadError(Prompter& prompter, const StringTable& strings, const VynData& data,
                    int address) {
   const bool inside = address >= 0 && static_cast<std::size_t>(address) < kImageSize;
@@ -141,12 +149,10 @@ void ShowLoadError(Prompter& prompter, const StringTable& strings, const VynData
                        MessageButtons::kOk);
 }
 
-void ShowLoadError(const FileCommandContext& context, int address) {
-  ShowLoadError(context.prompter, context.strings, context.data, address);
-}
-
-void ShowStoreError(const FileCommandContext& context, StoreResult result) {
-  if (const int message = StoreResultMessage(result)) ShowError(context, message);
+void ShowStoreError(Prompter& prompter, const StringTable& strings, StoreResult result) {
+  // The conversion error has shown its own message.
+  if (const int message = StoreResultMessage(result))
+    prompter.ShowMessage(MessageKind::kError, strings.Text(message), MessageButtons::kOk);
 }
 
 void LoadDefault(const FileCommandContext& context, const EditorHooks& hooks,

@@ -145,9 +145,18 @@ std::uint16_t ReadWord16(std::span<const std::uint8_t, 2> bytes) {
   return static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]);
 }
 
+std::uint32_t ReadWord24(std::span<const std::uint8_t, 3> bytes) {
+  return static_cast<std::uint32_t>(bytes[0]) << 16 | static_cast<std::uint32_t>(bytes[1]) << 8 |
+         static_cast<std::uint32_t>(bytes[2]);
+}
+
 std::uint32_t ReadWord32(std::span<const std::uint8_t, 4> bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) << 24 | static_cast<std::uint32_t>(bytes[1]) << 16 |
-         static_cast<std::uint32_t>(bytes[2]) << 8 | static_cast<std::uint32_t>(bytes[3]);
+  return static_cast<std::uint32_t>(bytes[0]) << 24 | ReadWord24(bytes.subspan<1>());
+}
+
+std::uint32_t ReadWord32Le(std::span<const std::uint8_t, 4> bytes) {
+  return static_cast<std::uint32_t>(bytes[3]) << 24 | static_cast<std::uint32_t>(bytes[2]) << 16 |
+         static_cast<std::uint32_t>(bytes[1]) << 8 | static_cast<std::uint32_t>(bytes[0]);
 }
 
 void WriteWord16(std::span<std::uint8_t, 2> bytes, std::uint16_t value) {
@@ -155,11 +164,38 @@ void WriteWord16(std::span<std::uint8_t, 2> bytes, std::uint16_t value) {
   bytes[1] = static_cast<std::uint8_t>(value);
 }
 
+void WriteWord24(std::span<std::uint8_t, 3> bytes, std::uint32_t value) {
+  bytes[0] = static_cast<std::uint8_t>(value >> 16);
+  bytes[1] = static_cast<std::uint8_t>(value >> 8);
+  bytes[2] = static_cast<std::uint8_t>(value);
+}
+
 void WriteWord32(std::span<std::uint8_t, 4> bytes, std::uint32_t value) {
   bytes[0] = static_cast<std::uint8_t>(value >> 24);
-  bytes[1] = static_cast<std::uint8_t>(value >> 16);
-  bytes[2] = static_cast<std::uint8_t>(value >> 8);
-  bytes[3] = static_cast<std::uint8_t>(value);
+  WriteWord24(bytes.subspan<1>(), value);
+}
+
+void WriteWord32Le(std::span<std::uint8_t, 4> bytes, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::string RawBytesText(std::span<const std::uint8_t> bytes) {
+  std::string text = "0x";
+  for (std::uint8_t b : bytes) text += HexPairText(b);
+  return text;
+}
+
+bool IsRawBytesText(const std::string& text) {
+  return text.size() > 2 && text.size() % 2 == 0 && text[0] == '0' &&
+         (text[1] == 'x' || text[1] == 'X') &&
+         std::all_of(text.begin() + 2, text.end(), AcceptsHexKey) &&
+         std::none_of(text.begin() + 2, text.end(), IsEditingKey);
+}
+
+bool ParseRawBytes(const std::string& text, std::span<std::uint8_t> bytes) {
+  if (!IsRawBytesText(text) || text.size() != 2 + 2 * bytes.size()) return false;
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = HexPairValue(text.substr(2 + 2 * i, 2));
+  return true;
 }
 
 std::string ImageText(std::span<const std::uint8_t> field) {

@@ -33,10 +33,24 @@ DialField EncodeDialDigits(const std::string& text, DialKind kind);
 std::string ByteText(std::uint8_t value);
 std::string Word16Text(std::span<const std::uint8_t, 2> bytes);
 std::string Word32Text(std::span<const std::uint8_t, 4> bytes);
+
+// Byte order. Multi-byte numbers are big-endian, most significant byte first; the PCB serial
+// number is the one little-endian exception. No other code puts bytes together.
 std::uint16_t ReadWord16(std::span<const std::uint8_t, 2> bytes);
+std::uint32_t ReadWord24(std::span<const std::uint8_t, 3> bytes);
 std::uint32_t ReadWord32(std::span<const std::uint8_t, 4> bytes);
+std::uint32_t ReadWord32Le(std::span<const std::uint8_t, 4> bytes);
 void WriteWord16(std::span<std::uint8_t, 2> bytes, std::uint16_t value);
+void WriteWord24(std::span<std::uint8_t, 3> bytes, std::uint32_t value);
 void WriteWord32(std::span<std::uint8_t, 4> bytes, std::uint32_t value);
+void WriteWord32Le(std::span<std::uint8_t, 4> bytes, std::uint32_t value);
+
+// The raw form of a run of bytes: "0x" and two upper-case hex digits a byte, in address order
+// ("0x00FFFFFF"). ParseRawBytes takes it back (either case), and only when it has exactly two
+// digits for every byte of `bytes`; nothing is written otherwise.
+std::string RawBytesText(std::span<const std::uint8_t> bytes);
+bool IsRawBytesText(const std::string& text);
+bool ParseRawBytes(const std::string& text, std::span<std::uint8_t> bytes);
 
 // The characters up to the first 0 byte, at most 255 and never past the field.
 std::string ImageText(std::span<const std::uint8_t> field);

@@ -1,45 +1,17 @@
 #include "core/image/field_catalogue.h"
 
 #include <algorithm>
-#include <limits>
 #include <string>
 #include <unordered_map>
 #include <utility>
 
+#include "core/image/field_codec.h"
 #include "core/strings/edition.h"
 
 namespace vyn {
 namespace {
 
 using E = FieldEncoding;
-
-// The value range of an encoding's display form, used unless a field narrows it.
-std::pair<long long, long long> DefaultRange(E encoding) {
-  switch (encoding) {
-    case E::kWord16:
-      return {0, 0xFFFF};
-    case E::kWord24:
-      return {0, 0xFFFFFF};
-    case E::kWord32:
-    case E::kSerial32Le:
-      return {0, 0xFFFFFFFFLL};
-    case E::kSigned8:
-      return {-128, 127};
-    case E::kSigned32:
-      return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()};
-    case E::kFlag:
-    case E::kLedFlag:
-      return {0, 1};
-    case E::kTensOfSeconds:
-      return {0, 2550};
-    case E::kYear2000:
-      return {2000, 2255};
-    case E::kPin:
-      return {0, 9999};
-    default:
-      return {0, 0xFF};
-  }
-}
 
 class Builder {
  public:
@@ -50,7 +22,8 @@ class Builder {
     field.width = static_cast<std::uint16_t>(width);
     field.encoding = encoding;
     field.label = std::move(label);
-    std::tie(field.min_value, field.max_value) = DefaultRange(encoding);
+    field.min_value = CodecFor(encoding).min_value;
+    field.max_value = CodecFor(encoding).max_value;
     if (encoding == E::kText) field.max_chars = width - 1;
     fields_.push_back(std::move(field));
     return fields_.back();
@@ -90,6 +63,12 @@ FieldInfo& Advanced(FieldInfo& field, int row, bool address_in_settings = false)
 
 FieldInfo& Product(FieldInfo& field) {
   field.product_info = true;
+  return field;
+}
+
+// A field the text list has no line for.
+FieldInfo& Unlisted(FieldInfo& field) {
+  field.in_text_list = false;
   return field;
 }
 
@@ -203,45 +182,47 @@ void AddAlarmSources(Builder& b) {
   b.Byte("MaxReminderAlarms", 0x0BB, "Max reminder alarms");
   b.Byte("MaxCallAttempts", 0x0BC, "Max no of call attempts");
   b.List("RequireDisconnection", 0x0BD, "YesNo", "Require disconnection");
-  Range(b.Byte("ReminderTime", 0x0BF, "Reminder alarm (minutes)"), 0, 254);
+  Range(b.Byte("ReminderTime", 0x0BF, "Reminder alarm"), 0, 254);
   Range(b.Add("PassiveAlarmInterval", 0x0C0, 1, E::kTimer, "Passive alarm"), 0, 254);
   b.Add("MainsFailureDelay", 0x0C1, 1, E::kTimer, "Mains failure alarm").timer_kind =
       TimerKind::kHoursMinutes;
-  Range(b.Add("TestAlarmInterval", 0x0C2, 1, E::kTimer, "Test alarm interval"), 1, 255);
-  b.Byte("BlockTime", 0x0C3, "Dementia function (0=No, 1-255=No of minutes)");
-  b.Byte("BatteryCheckInterval", 0x0C4, "Battery check interval (h)");
-  b.Byte("MaxTimeInPresence", 0x0C5, "Max time in presence mode (0=Unlimited, (h))");
+  Range(b.Add("TestAlarmInterval", 0x0C2, 1, E::kTimer, "Test alarm interval"), 1, 255)
+      .load_checks_range = true;
+  b.Byte("BlockTime", 0x0C3, "Dementia function");
+  b.Byte("BatteryCheckInterval", 0x0C4, "Battery check interval");
+  b.Byte("MaxTimeInPresence", 0x0C5, "Max time in presence mode");
   b.List("WarningFunctions", 0x0C6, "WarningFunction", "Warning functions");
   b.List("SignalLevel", 0x0C7, "LoudspeakerVolume", "Signal level");
   b.List("ConversationLevel", 0x0C8, "LoudspeakerVolume", "Conversation level");
   b.List("PrecallSignalType", 0x0C9, "PrecallType", "Pre-call signal type");
-  b.Byte("PrecallSignalDelay", 0x0CA, "Pre-call Signal delay (s)");
+  b.Byte("PrecallSignalDelay", 0x0CA, "Pre-call Signal delay");
   b.List("RingingSignalInSpeaker", 0x0CB, "YesNo", "Ringing signal in speaker");
   b.Add("AlarmButtonIllumination", 0x0CD, 1, E::kLedFlag, "Alarm button illumination");
-  b.Byte("TimeToWaitForAnswer", 0x0D1, "Time to wait for answer (s)");
-  b.Byte("TimeBetweenCalls", 0x0D3, "Time in between call attempts (s)");
-  b.Add("MaxConversationTime", 0x0D4, 1, E::kTensOfSeconds, "Max conversation time (s)");
+  b.Byte("TimeToWaitForAnswer", 0x0D1, "Time to wait for answer");
+  b.Byte("TimeBetweenCalls", 0x0D3, "Time in between call attempts");
+  b.Add("MaxConversationTime", 0x0D4, 1, E::kTensOfSeconds, "Max conversation time");
   Range(b.Byte("RingsBeforeAnswer", 0x0D8, "Signals before answer in home phone"), 0, 10);
   b.List("TransmitterAnswer", 0x0D9, "YesNo", "Transmitter answer");
   b.List("IndicationInBatteryMode", 0x0DA, "YesNo", "Indication during call in battery mode");
   b.List("ResetTestAlarmTimer", 0x0DB, "YesNo", "Reset test alarm timer for all alarms");
-  b.Byte("InterferenceAlarmGap", 0x0DC, "Min time between interference alarms (minutes)");
+  b.Byte("InterferenceAlarmGap", 0x0DC, "Min time between interference alarms");
   b.Definition("RadioOutOfRange", 0x0DD, "Radio out of range");
   b.Definition("RadioWithinRange", 0x0DE, "Radio within range");
   b.Definition("AwayIndication", 0x0DF, "Away indication", "Inactivity");
-  Advanced(b.Byte("DtmfToneDuration", 0x0E0, "DTMF Tone duration (ms)"), 1, true);
-  Advanced(b.Byte("DtmfPauseDuration", 0x0E1, "DTMF Pause duration (ms)"), 2, true);
-  Range(b.Byte("RadioFrequency", 0x0E2, "Radio channel (0=869.2, 1=868, 2=869.4 MHz)"), 0, 2);
-  Advanced(b.Add("DtmfMessageTimeout", 0x0E3, 2, E::kWord16, "DTMF message timeout (ms)"), 3);
-  Advanced(b.Byte("NimhChargingTime", 0x0EF, "NiMH-battery charging time (h)"), 8, true);
-  Advanced(b.Add("BatteryThreshold", 0x0F0, 1, E::kTenthVolt, "Battery threshold value (V)"), 9);
+  Advanced(b.Byte("DtmfToneDuration", 0x0E0, "DTMF Tone duration"), 1, true);
+  Advanced(b.Byte("DtmfPauseDuration", 0x0E1, "DTMF Pause duration"), 2, true);
+  Unlisted(
+      Range(b.Byte("RadioFrequency", 0x0E2, "Radio channel (0=869.2, 1=868, 2=869.4 MHz)"), 0, 2));
+  Advanced(b.Add("DtmfMessageTimeout", 0x0E3, 2, E::kWord16, "DTMF message timeout"), 3);
+  Advanced(b.Byte("NimhChargingTime", 0x0EF, "NiMH-battery charging time"), 8, true);
+  Advanced(b.Add("BatteryThreshold", 0x0F0, 1, E::kTenthVolt, "Battery threshold value"), 9);
   b.List("AnswerRadioMessageWithAck", 0x0F3, "YesNo", "Answer radio message with ACK");
   b.List("ReplaceLastDigit", 0x0F5, "YesNo", "Replace digit");
   Advanced(b.Byte("RadioInterferenceThreshold", 0x0F6, "Radio interference threshold value"), 10,
            true);
   Product(b.Add("RadioCalibration", 0x0F7, 1, E::kSigned8, "Radio calibration"));
   Product(b.Byte("ProductModel", 0x0F8, "Product model"));
-  Product(b.Byte("CountryCode", 0x0F9, "Country"));
+  Unlisted(Product(b.Byte("CountryCode", 0x0F9, "Country")));
   Product(b.Add("AssemblyDate.Year", 0x0FA, 1, E::kYear2000, "Production year"));
   Product(b.Byte("AssemblyDate.Month", 0x0FB, "Production month"));
   Product(b.Byte("AssemblyDate.Day", 0x0FC, "Production day"));
@@ -259,19 +240,19 @@ void AddAudioTimeProductNetwork(Builder& b) {
     const std::string level = i < 3 ? std::to_string(i + 1) : "Line";
     const std::string label =
         i < 3 ? "Signal volume, speaker level " + level : "Signal volume, line";
-    Advanced(b.Byte("SignalVolume." + level, 0x109 + i, label + " (%, 0=Standard)"), 26 + i);
+    Advanced(b.Byte("SignalVolume." + level, 0x109 + i, label), 26 + i);
   }
-  Advanced(b.Byte("DtmfLevel", 0x10D, "DTMF level (-dB)"), 11, true);
+  Advanced(b.Byte("DtmfLevel", 0x10D, "DTMF level"), 11, true);
   Advanced(b.Byte("ModelIdTunstall.1", 0x10F, "Model identification Tunstall, byte 1"), 13, true);
   Advanced(b.Byte("ModelIdTunstall.2", 0x110, "Model identification Tunstall, byte 2"), 14, true);
   Advanced(b.Byte("ModelIdCpc.1", 0x111, "Model identification CPC, byte 1"), 15, true);
   Advanced(b.Byte("ModelIdCpc.2", 0x112, "Model identification CPC, byte 2"), 16, true);
   Advanced(b.Add("BatteryThresholdInBatteryMode", 0x114, 1, E::kTenthVolt,
-                 "Battery threshold in battery mode (V)"),
+                 "Battery threshold in battery mode"),
            17);
   b.List("PassiveAlarmOnceOnly", 0x115, "YesNo", "Passive alarm once only");
   b.List("ServiceCallType", 0x117, "ServiceCallType", "Service call type").list_reported = false;
-  b.Byte("ServiceCallInterval", 0x118, "Service call interval (days)");
+  b.Byte("ServiceCallInterval", 0x118, "Service call interval");
   Advanced(b.Flag("ResetPassiveTimerExtraButton", 0x11B, "Reset passive timer, extra button"), 30);
   b.Flag("CipPingEnable.1", 0x11C, "CIP PING enable, SIP account 1");
   b.Flag("CipPingEnable.2", 0x11D, "CIP PING enable, SIP account 2");
@@ -281,45 +262,47 @@ void AddAudioTimeProductNetwork(Builder& b) {
     DuplexForm form;
   };
   static constexpr Duplex kDuplex[] = {
-      {"DuplexSignalAttack", "Duplex signal attack (dB/ms)", DuplexForm::kAttack},
-      {"DuplexSignalRelease", "Duplex signal release (dB/ms)", DuplexForm::kRelease},
-      {"DuplexNoiseAttack", "Duplex noise attack (dB/ms)", DuplexForm::kAttack},
-      {"DuplexNoiseRelease", "Duplex noise release (dB/ms)", DuplexForm::kRelease},
-      {"DuplexSignalDetect", "Duplex signal detect (ms)", DuplexForm::kTime},
-      {"DuplexSignalHold", "Duplex signal hold (ms)", DuplexForm::kTime},
-      {"DuplexSpeechThreshold", "Duplex speech threshold (dB)", DuplexForm::kThreshold},
+      {"DuplexSignalAttack", "Duplex signal attack", DuplexForm::kAttack},
+      {"DuplexSignalRelease", "Duplex signal release", DuplexForm::kRelease},
+      {"DuplexNoiseAttack", "Duplex noise attack", DuplexForm::kAttack},
+      {"DuplexNoiseRelease", "Duplex noise release", DuplexForm::kRelease},
+      {"DuplexSignalDetect", "Duplex signal detect", DuplexForm::kTime},
+      {"DuplexSignalHold", "Duplex signal hold", DuplexForm::kTime},
+      {"DuplexSpeechThreshold", "Duplex speech threshold", DuplexForm::kThreshold},
   };
   for (int i = 0; i < 7; ++i) {
     FieldInfo& field = b.Add(kDuplex[i].name, 0x120 + 4 * i, 4, E::kDuplex, kDuplex[i].label);
     field.duplex_form = kDuplex[i].form;
     Advanced(field, 18 + i);
   }
-  Range(b.Add("TimeZoneGroup", 0x140, 1, E::kSigned8, "Time-zone group"), -12, 12);
+  Unlisted(Range(b.Add("TimeZoneGroup", 0x140, 1, E::kSigned8, "Time-zone group"), -12, 12))
+      .load_checks_range = true;
   b.Flag("DaylightSaving", 0x141, "DST");
   FieldInfo& zone = b.List("TimeZoneIndex", 0x148, "Timezone", "Time zone");
   zone.list_mode = ListMode::kPosition;
   zone.list_reported = false;  // the load checks TimeZoneGroup instead
-  Product(b.Byte("PcbProductionData.Hour", 0x149, "PCB production hour"));
-  Product(b.Byte("PcbProductionData.Minute", 0x14A, "PCB production minute"));
-  Product(b.Add("PcbProductionData.Serial", 0x14B, 4, E::kSerial32Le, "PCB serial number"));
-  Product(b.Byte("PcbProductionData.CheckByte", 0x14F, "PCB production check byte"));
-  Product(b.Add("PcbProductionData.Year", 0x150, 1, E::kYear2000, "PCB production year"));
-  Product(b.Byte("PcbProductionData.Month", 0x151, "PCB production month"));
-  Product(b.Byte("PcbProductionData.Day", 0x152, "PCB production day"));
-  Advanced(b.Byte("Advanced.43", 0x153, "Advanced parameter, row 43"), 43);
-  Advanced(b.Byte("Advanced.42", 0x155, "Advanced parameter, row 42"), 42);
-  Advanced(b.Add("Advanced.45", 0x156, 2, E::kWord16, "Advanced parameter, row 45"), 45);
-  Advanced(b.Byte("Advanced.44", 0x158, "Advanced parameter, row 44"), 44);
-  Advanced(Range(b.Byte("MicrophoneGain", 0x15A, "Microphone gain (dB 0 - +20)"), 0, 20), 31);
-  b.Byte("UpgradeRequest.1", 0x160, "Upgrade request 1");
-  b.Byte("LayoutVersion", 0x161, "Layout version");
-  b.Add("RandomValue", 0x163, 4, E::kWord32, "Random value");
+  Unlisted(Product(b.Byte("PcbProductionData.Hour", 0x149, "PCB production hour")));
+  Unlisted(Product(b.Byte("PcbProductionData.Minute", 0x14A, "PCB production minute")));
+  Unlisted(
+      Product(b.Add("PcbProductionData.Serial", 0x14B, 4, E::kSerial32Le, "PCB serial number")));
+  Unlisted(Product(b.Byte("PcbProductionData.CheckByte", 0x14F, "PCB production check byte")));
+  Unlisted(Product(b.Add("PcbProductionData.Year", 0x150, 1, E::kYear2000, "PCB production year")));
+  Unlisted(Product(b.Byte("PcbProductionData.Month", 0x151, "PCB production month")));
+  Unlisted(Product(b.Byte("PcbProductionData.Day", 0x152, "PCB production day")));
+  Unlisted(Advanced(b.Byte("Advanced.43", 0x153, "Advanced parameter, row 43"), 43));
+  Unlisted(Advanced(b.Byte("Advanced.42", 0x155, "Advanced parameter, row 42"), 42));
+  Unlisted(Advanced(b.Add("Advanced.45", 0x156, 2, E::kWord16, "Advanced parameter, row 45"), 45));
+  Unlisted(Advanced(b.Byte("Advanced.44", 0x158, "Advanced parameter, row 44"), 44));
+  Advanced(Range(b.Byte("MicrophoneGain", 0x15A, "Microphone gain"), 0, 20), 31);
+  Unlisted(b.Byte("UpgradeRequest.1", 0x160, "Upgrade request 1"));
+  Unlisted(b.Byte("LayoutVersion", 0x161, "Layout version"));
+  Unlisted(b.Add("RandomValue", 0x163, 4, E::kWord32, "Random value"));
   FieldInfo& boot = Product(b.Add("BootVersion", 0x167, 6, E::kVersion, "Boot s/w version"));
   boot.never_written = true;
   FieldInfo& appl = Product(b.Add("ApplicationVersion", 0x170, 6, E::kVersion, "Appl s/w version"));
   appl.never_written = true;
   Product(b.Byte("HwVersion", 0x176, "HW Version"));
-  b.Byte("UnitConfiguration", 0x180, "Configuration (1=Standard, 3=DE, 4=NL, 8=UK)");
+  b.Byte("UnitConfiguration", 0x180, "Configuration");
   Product(b.Add("RadioClass1Calibration", 0x181, 4, E::kSigned32, "Radio Class 1 calibration"));
   static constexpr const char* kGsmAudio[][2] = {{"GsmDtmfOutOfBand", "GSM DTMF out-of-band"},
                                                  {"DtmfFillTones", "DTMF fill-tones"},
@@ -330,58 +313,58 @@ void AddAudioTimeProductNetwork(Builder& b) {
     Advanced(b.Flag(kGsmAudio[i][0], 0x185 + i, kGsmAudio[i][1]), 32 + i);
   }
   b.Flag("GprsEnable", 0x18A, "GPRS enable");
-  b.Flag("AutoRestartEnable", 0x18B, "Automatic restart enable");
-  b.Add("AutoRestartTime", 0x18C, 4, E::kWord32, "Automatic restart time");
+  Unlisted(b.Flag("AutoRestartEnable", 0x18B, "Automatic restart enable"));
+  Unlisted(b.Add("AutoRestartTime", 0x18C, 4, E::kWord32, "Automatic restart time"));
   b.Add("GsmPin", 0x191, 2, E::kPin, "PIN code");
   b.Text("SmsServiceCenter", 0x196, 26, "SMS service center");
   b.Flag("GsmEnable", 0x1B0, "GSM enable");
   // Written as 1 by every store of the editor; the printed record shows the PIN only when set.
-  b.Byte("ShowPinOnRecord", 0x1B1, "PIN shown on the printed record");
-  b.Add("ServerPort", 0x1B2, 2, E::kWord16, "Kemb server port");
-  b.Flag("ServerEnable", 0x1B4, "Registration with the Kemb server");
+  Unlisted(b.Byte("ShowPinOnRecord", 0x1B1, "PIN shown on the printed record"));
+  Unlisted(b.Add("ServerPort", 0x1B2, 2, E::kWord16, "Kemb server port"));
+  Unlisted(b.Flag("ServerEnable", 0x1B4, "Registration with the Kemb server"));
   Advanced(b.Flag("ContactIdCallback", 0x1B8, "Contact ID callback"), 38);
   Advanced(b.Flag("LedForRadioInterference", 0x1B9, "LED for radio interference"), 39);
-  Advanced(b.Add("StdbMessageTimeout", 0x1BA, 2, E::kWord16, "STDB message timeout (ms)"), 7);
-  Advanced(b.Byte("StdbToneDuration", 0x1BC, "STDB Tone duration (ms)"), 6, true);
-  Advanced(b.Byte("StdbLevel", 0x1BD, "STDB level (-dB)"), 12, true);
+  Advanced(b.Add("StdbMessageTimeout", 0x1BA, 2, E::kWord16, "STDB message timeout"), 7);
+  Advanced(b.Byte("StdbToneDuration", 0x1BC, "STDB Tone duration"), 6, true);
+  Advanced(b.Byte("StdbLevel", 0x1BD, "STDB level"), 12, true);
   b.Text("GprsApn", 0x1C0, 32, "GPRS APN address");
-  b.Text("FtpPassword", 0x1E0, 16, "FTP password");
+  Unlisted(b.Text("FtpPassword", 0x1E0, 16, "FTP password"));
   Product(b.Add("MacAddress", 0x1F0, 6, E::kMac, "MAC"));
-  b.Byte("LinkSpeedApplication", 0x1F6, "Link speed, application");
-  b.Byte("UpgradeRequest.2", 0x1F7, "Upgrade request 2");
+  Unlisted(b.Byte("LinkSpeedApplication", 0x1F6, "Link speed, application"));
+  Unlisted(b.Byte("UpgradeRequest.2", 0x1F7, "Upgrade request 2"));
   b.Flag("WebServiceEnable", 0x1F8, "Kemb web service enable");
-  b.Byte("LinkSpeedBoot", 0x1F9, "Link speed, boot");
+  Unlisted(b.Byte("LinkSpeedBoot", 0x1F9, "Link speed, boot"));
   b.Flag("WanEnable", 0x1FA, "WAN enable");
-  b.Flag("StaticIpEnable", 0x1FB, "Static IP enable");
-  b.Add("StaticIp", 0x1FC, 4, E::kIpv4, "Static IP address");
+  Unlisted(b.Flag("StaticIpEnable", 0x1FB, "Static IP enable"));
+  Unlisted(b.Add("StaticIp", 0x1FC, 4, E::kIpv4, "Static IP address"));
 }
 
 void AddServersNetworkSip(Builder& b) {
   b.Text("NtpServer", 0x200, 64, "NTP server").keep_spaces = true;
   b.Text("StunServer", 0x240, 64, "STUN server").keep_spaces = true;
   b.Text("PingServer", 0x280, 64, "PING server").keep_spaces = true;
-  b.Text("ServerAddress", 0x2C0, 64, "Kemb server address");
+  Unlisted(b.Text("ServerAddress", 0x2C0, 64, "Kemb server address"));
   b.Text("WebServiceServer", 0x300, 64, "Kemb web service server");
-  b.Byte("NetworkFailureDelay", 0x340, "Time to network failure (h)");
+  b.Byte("NetworkFailureDelay", 0x340, "Time to network failure");
   b.Flag("NetworkEnable", 0x341, "Network enable");
-  b.Flag("DebugEnable", 0x342, "Debug enable");
-  b.Flag("ForceTestAlarm", 0x343, "Force test alarm");
-  b.Add("WebServicePort", 0x344, 2, E::kWord16, "Kemb web service port");
-  b.Add("GatewayIp", 0x350, 4, E::kIpv4, "Gateway address");
-  b.Add("DnsServerIp", 0x354, 4, E::kIpv4, "DNS server address");
-  b.Add("NetworkMask", 0x358, 4, E::kIpv4, "Network mask");
-  b.Flag("UpdateEnable", 0x35E, "Firmware update enable");
+  Unlisted(b.Flag("DebugEnable", 0x342, "Debug enable"));
+  Unlisted(b.Flag("ForceTestAlarm", 0x343, "Force test alarm"));
+  Unlisted(b.Add("WebServicePort", 0x344, 2, E::kWord16, "Kemb web service port"));
+  Unlisted(b.Add("GatewayIp", 0x350, 4, E::kIpv4, "Gateway address"));
+  Unlisted(b.Add("DnsServerIp", 0x354, 4, E::kIpv4, "DNS server address"));
+  Unlisted(b.Add("NetworkMask", 0x358, 4, E::kIpv4, "Network mask"));
+  Unlisted(b.Flag("UpdateEnable", 0x35E, "Firmware update enable"));
   b.Text("Sip2Server", 0x360, 64, "SIP 2 server");
   b.Text("Sip2UserName", 0x3A0, 48, "SIP 2 username");
   b.Text("Sip2Password", 0x3D0, 64, "SIP 2 password").keep_spaces = true;
   b.Text("AccessPassword", 0x440, 16, "Password").max_chars = 8;
-  b.Byte("UpgradeRequest.3", 0x450, "Upgrade request 3");
-  Product(b.Byte("AssemblyDate.Hour", 0x451, "Production hour"));
-  Product(b.Byte("AssemblyDate.Minute", 0x452, "Production minute"));
-  Product(b.Byte("AssemblyDate.CheckByte", 0x453, "Production check byte"));
+  Unlisted(b.Byte("UpgradeRequest.3", 0x450, "Upgrade request 3"));
+  Unlisted(Product(b.Byte("AssemblyDate.Hour", 0x451, "Production hour")));
+  Unlisted(Product(b.Byte("AssemblyDate.Minute", 0x452, "Production minute")));
+  Unlisted(Product(b.Byte("AssemblyDate.CheckByte", 0x453, "Production check byte")));
   b.Flag("Sip2Enable", 0x460, "SIP 2 number enable");
-  b.Add("Sip2ServerPort", 0x461, 2, E::kWord16, "SIP 2 server port");
-  b.Add("Sip2Expire", 0x463, 4, E::kWord32, "SIP 2 expire (s)");
+  Unlisted(b.Add("Sip2ServerPort", 0x461, 2, E::kWord16, "SIP 2 server port"));
+  Unlisted(b.Add("Sip2Expire", 0x463, 4, E::kWord32, "SIP 2 expire (s)"));
   for (int i = 0; i < 6; ++i) {
     b.List("AccountToUse." + Letter(i), 0x467 + i, "AccountToUse", "Account " + Letter(i))
         .list_reported = false;
@@ -393,55 +376,55 @@ void AddServersNetworkSip(Builder& b) {
   b.Add("LocalSipPort", 0x497, 2, E::kWord16, "VYN IP port");
   b.Add("RtpPort", 0x499, 2, E::kWord16, "RTP port");
   b.Text("Sip1Number", 0x4A0, 64, "SIP 1 number");
-  Advanced(b.Flag("Advanced.47", 0x4E2, "Advanced parameter, row 47"), 47);
-  Advanced(b.Flag("Advanced.48", 0x4E3, "Advanced parameter, row 48"), 48);
-  Advanced(b.Flag("Advanced.54", 0x4EE, "Advanced parameter, row 54"), 54);
-  Advanced(b.Flag("Advanced.53", 0x4EF, "Advanced parameter, row 53"), 53);
+  Unlisted(Advanced(b.Flag("Advanced.47", 0x4E2, "Advanced parameter, row 47"), 47));
+  Unlisted(Advanced(b.Flag("Advanced.48", 0x4E3, "Advanced parameter, row 48"), 48));
+  Unlisted(Advanced(b.Flag("Advanced.54", 0x4EE, "Advanced parameter, row 54"), 54));
+  Unlisted(Advanced(b.Flag("Advanced.53", 0x4EF, "Advanced parameter, row 53"), 53));
   for (int n = 1; n <= 8; ++n) {
-    b.Byte("LocationCode." + std::to_string(n), 0x4EF + n,
-           "Location code, transmitter " + std::to_string(n));
+    Unlisted(b.Byte("LocationCode." + std::to_string(n), 0x4EF + n,
+                    "Location code, transmitter " + std::to_string(n)));
   }
   FieldInfo& dialling = b.List("DiallingInSpeaker", 0x4F8, "YesNo", "Dialling in speaker");
   dialling.list_mode = ListMode::kNonZeroIsYes;
   dialling.list_reported = false;
-  Advanced(b.Flag("Advanced.46", 0x4F9, "Advanced parameter, row 46"), 46);
-  Advanced(b.Flag("Advanced.49", 0x4FA, "Advanced parameter, row 49"), 49);
-  b.Byte("RedialMaxTime", 0x4FB, "Redial max time (s)");
-  b.Byte("RedialInterval", 0x4FC, "Redial interval (s)");
-  b.Byte("GsmNetworksToUse", 0x4FD, "GSM networks used for alarms");
-  b.Flag("GsmNetworkReset", 0x4FE, "Reload GSM networks at start-up");
-  Advanced(b.Flag("Advanced.52", 0x4FF, "Advanced parameter, row 52"), 52);
+  Unlisted(Advanced(b.Flag("Advanced.46", 0x4F9, "Advanced parameter, row 46"), 46));
+  Unlisted(Advanced(b.Flag("Advanced.49", 0x4FA, "Advanced parameter, row 49"), 49));
+  b.Byte("RedialMaxTime", 0x4FB, "Redial max time");
+  b.Byte("RedialInterval", 0x4FC, "Redial interval");
+  Unlisted(b.Byte("GsmNetworksToUse", 0x4FD, "GSM networks used for alarms"));
+  Unlisted(b.Flag("GsmNetworkReset", 0x4FE, "Reload GSM networks at start-up"));
+  Unlisted(Advanced(b.Flag("Advanced.52", 0x4FF, "Advanced parameter, row 52"), 52));
   b.Text("Sip1Server", 0x500, 64, "SIP 1 server");
   b.Text("Sip1UserName", 0x540, 21, "SIP 1 username");
-  b.Text("FtpUserName", 0x555, 16, "FTP user name");
-  b.Text("FtpFileName", 0x565, 27, "FTP file name");
+  Unlisted(b.Text("FtpUserName", 0x555, 16, "FTP user name"));
+  Unlisted(b.Text("FtpFileName", 0x565, 27, "FTP file name"));
   b.Text("Sip1Password", 0x580, 32, "SIP 1 password").keep_spaces = true;
-  b.Definition("NetworkFailure", 0x5A0, "Network failure");
-  b.Definition("NetworkReturn", 0x5A1, "Network return");
-  b.Definition("RoamingAlarm", 0x5A3, "Roaming alarm");
+  Unlisted(b.Definition("NetworkFailure", 0x5A0, "Network failure"));
+  Unlisted(b.Definition("NetworkReturn", 0x5A1, "Network return"));
+  Unlisted(b.Definition("RoamingAlarm", 0x5A3, "Roaming alarm"));
   b.Definition("Network", 0x5B0, "Network");
   Advanced(b.Byte("ResendMessageTimeout", 0x5B1, "Resend message timeout"), 40);
   Advanced(b.Flag("BatteryDischargeDisable", 0x5B3, "Battery discharge disable"), 41);
   Advanced(b.Flag("DtmfEnhancedAudioMode", 0x5B4, "DTMF enhanced audio mode enabled"), 37);
-  Advanced(b.Add("DtmfMessageHoldBeforeSend", 0x5B5, 2, E::kWord16,
-                 "DTMF message hold before send (ms)"),
-           4);
+  Advanced(
+      b.Add("DtmfMessageHoldBeforeSend", 0x5B5, 2, E::kWord16, "DTMF message hold before send"), 4);
   Advanced(b.Flag("DtmfDirectDecode", 0x5B7, "DTMF direct decode enabled"), 5);
-  b.Add("CallBackFlags", 0x5B8, 1, E::kBits, "Call back after an alarm call (bit 0 A .. 5 V)");
-  FieldInfo& mic = b.Add("DuplexMicThreshold", 0x5B9, 4, E::kDuplex, "Duplex mic threshold (dB)");
+  Unlisted(
+      b.Add("CallBackFlags", 0x5B8, 1, E::kBits, "Call back after an alarm call (bit 0 A .. 5 V)"));
+  FieldInfo& mic = b.Add("DuplexMicThreshold", 0x5B9, 4, E::kDuplex, "Duplex mic threshold");
   mic.duplex_form = DuplexForm::kThreshold;
   Advanced(mic, 25);
-  Advanced(b.Byte("Advanced.50", 0x5BE, "Advanced parameter, row 50"), 50);
-  Advanced(b.Flag("Advanced.51", 0x5BF, "Advanced parameter, row 51"), 51);
+  Unlisted(Advanced(b.Byte("Advanced.50", 0x5BE, "Advanced parameter, row 50"), 50));
+  Unlisted(Advanced(b.Flag("Advanced.51", 0x5BF, "Advanced parameter, row 51"), 51));
   b.Text("GsmOwnNumber", 0x5C0, 32, "GSM number");
   b.Text("GsmNumberFromSim", 0x5E0, 32, "GSM number from SIM").never_written = true;
-  b.Add("NumberPool", kNumberPoolRange.first, kNumberPoolRange.size(), E::kNumberPool,
-        "Number pool");
-  b.Text("FtpServer", 0x770, 48, "FTP server");
-  b.Flag("OutboundProxyEnable", 0x7A0, "Outbound proxy enable");
-  b.Text("OutboundProxy", 0x7A1, 63, "Outbound proxy");
-  Advanced(b.Flag("Advanced.55", 0x7E0, "Advanced parameter, row 55"), 55);
-  Advanced(b.Byte("Advanced.56", 0x7E1, "Advanced parameter, row 56"), 56);
+  Unlisted(b.Add("NumberPool", kNumberPoolRange.first, kNumberPoolRange.size(), E::kNumberPool,
+                 "Number pool"));
+  Unlisted(b.Text("FtpServer", 0x770, 48, "FTP server"));
+  Unlisted(b.Flag("OutboundProxyEnable", 0x7A0, "Outbound proxy enable"));
+  Unlisted(b.Text("OutboundProxy", 0x7A1, 63, "Outbound proxy"));
+  Unlisted(Advanced(b.Flag("Advanced.55", 0x7E0, "Advanced parameter, row 55"), 55));
+  Unlisted(Advanced(b.Byte("Advanced.56", 0x7E1, "Advanced parameter, row 56"), 56));
 }
 
 std::vector<FieldInfo> BuildCatalogue() {

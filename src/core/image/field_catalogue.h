@@ -48,6 +48,7 @@ enum class FieldEncoding {
   kBits,             // a set of single-bit switches, shown in hex
   kNumberPool,       // the length-prefixed number texts
 };
+inline constexpr int kFieldEncodingCount = static_cast<int>(FieldEncoding::kNumberPool) + 1;
 
 // How a list-valued byte relates to its list.
 enum class ListMode {
@@ -63,7 +64,9 @@ struct FieldInfo {
   std::uint16_t width = 1;
   FieldEncoding encoding = FieldEncoding::kByte;
   // Text-list label of the KEMB GmbH and KEMB UK editions (or the meaning where the text list
-  // has no line), and the label of every other edition where it differs.
+  // has no line), and the label of every other edition where it differs. The list prints it
+  // before its colon and underscores, unless its row words the line itself ("Number" under the
+  // SIP heading).
   std::string label;
   std::string label_other;
 
@@ -80,6 +83,9 @@ struct FieldInfo {
   // Accepted range of the value in its display form (numbers only).
   long long min_value = 0;
   long long max_value = 0;
+  // The load validation reports a value outside the range (TestAlarmInterval's 0, a
+  // TimeZoneGroup beyond -12..12), as it reports list values that are not in their list.
+  bool load_checks_range = false;
 
   int advanced_row = 0;  // 1-56 for the rows of the advanced table, else 0
   // The advanced row takes its address from the settings file's first column; `address` is
@@ -87,6 +93,10 @@ struct FieldInfo {
   bool advanced_address_in_settings = false;
   bool product_info = false;   // describes the individual unit
   bool never_written = false;  // versions, the SIM's number: filled by the unit only
+  // The text list shows the field in a line of its own (or, for the call-sequence steps, in
+  // their sequence's line). The list is a fixed file format; a field it does not name says so
+  // here, in its own row, and the list's test holds the two together.
+  bool in_text_list = true;
   // A second reading of bytes that another field already names (the byte at 0x0B0 outside
   // the KEMB editions); left out of listings and comparisons.
   bool alternate = false;

@@ -21,29 +21,35 @@ void Status(const DeviceFlowContext& context, int message) {
   context.prompter.SetStatus(context.strings.Text(message));
 }
 
-// Closes the link and restores the cursor on every way out of a flow.
+// Closes the link and restores the cursor on every way out of a flow, once.
 class FlowScope {
  public:
   explicit FlowScope(const DeviceFlowContext& context) : context_(context) {
     context_.prompter.SetBusy(true);
   }
-  ~FlowScope() {
-    context_.link.Close();
-    context_.prompter.SetBusy(false);
-  }
+  ~FlowScope() { End(); }
   FlowScope(const FlowScope&) = delete;
   FlowScope& operator=(const FlowScope&) = delete;
 
+  // Ends the flow's hold on the link and the cursor now, where a message must come after both.
+  void End() {
+    if (ended_) return;
+    ended_ = true;
+    context_.link.Close();
+    context_.prompter.SetBusy(false);
+  }
+
  private:
   const DeviceFlowContext& context_;
+  bool ended_ = false;
 };
 
-// The memory mode selection with its message: nullopt after 15570 was shown and the link closed.
-std::optional<int> SelectMemoryModeOrReport(const DeviceFlowContext& context) {
+// The memory mode selection with its message: nullopt after the link was closed, the cursor
+// restored and 15570 shown.
+std::optional<int> SelectMemoryModeOrReport(const DeviceFlowContext& context, FlowScope& scope) {
   const std::optional<int> size = SelectMemoryMode(context.link);
   if (!size) {
-    context.link.Close();
-    context.prompter.SetBusy(false);
+    scope.End();
     Report(context, msg::kUnsupportedMemoryKind, MessageKind::kInformation);
   }
   return size;
@@ -53,6 +59,14 @@ bool OpenOrReport(const DeviceFlowContext& context) {
   if (context.link.Open() == OpenResult::kOpened) return true;
   Report(context, msg::kZixNotFound, MessageKind::kError);
   return false;
+}
+
+// The flows' readiness wait: the result of `operation` in the ready cycle, or kUnitNotReady.
+DeviceFlowResult WhenReady(const DeviceFlowContext& context, int cycle_limit,
+                           const std::function<DeviceFlowResult()>& operation) {
+  std::optional<DeviceFlowResult> result;
+  WaitUntilReady(context, cycle_limit, [&] { result = operation(); });
+  return result.value_or(DeviceFlowResult::kUnitNotReady);
 }
 
 }  // namespace
@@ -76,16 +90,10 @@ bool WaitUntilReady(const DeviceFlowContext& context, int cycle_limit,
 }
 
 std::optional<int> SelectMemoryMode(ZixLink& link) {
-  const int size = link.MemorySize();
-  if (size == kExtendedMemory) {
-    link.SetExtendedMode(true);
-    return static_cast<int>(kImageSize);
-  }
-  if (size == static_cast<int>(kShortImageSize) || size == static_cast<int>(kImageSize)) {
-    link.SetExtendedMode(false);
-    return size;
-  }
-  return std::nullopt;
+  const UnitMemory memory = link.QueryMemory();
+  if (!memory.transferable()) return std::nullopt;
+  link.SetExtendedMode(memory.extended);
+  return memory.size;
 }
 
 DeviceFlowResult CommRead(const DeviceFlowContext& context, const EditorHooks& hooks) {
@@ -99,20 +107,15 @@ DeviceFlowResult CommRead(const DeviceFlowContext& context, const EditorHooks& h
     return DeviceFlowResult::kZixTooOld;
   }
 
-  DeviceFlowResult result = DeviceFlowResult::kUnitNotReady;
-  WaitUntilReady(context, kReadCycleLimit, [&] {
+  return WhenReady(context, kReadCycleLimit, [&] {
     Status(context, msg::kReadingFromUnit);
     context.pump.ProcessPendingEvents();
-    const std::optional<int> size = SelectMemoryModeOrReport(context);
-    if (!size) {
-      result = DeviceFlowResult::kUnsupportedMemory;
-      return;
-    }
+    const std::optional<int> size = SelectMemoryModeOrReport(context, scope);
+    if (!size) return DeviceFlowResult::kUnsupportedMemory;
     VynData& data = context.data;
     if (context.link.ReadRange(data.DeviceImage, 0, *size - 1) != LinkResult::kSuccess) {
       Report(context, msg::kReadFailed, MessageKind::kError);
-      result = DeviceFlowResult::kReadFailed;
-      return;
+      return DeviceFlowResult::kReadFailed;
     }
     std::copy_n(data.DeviceImage.begin(), *size, data.WorkingImage.begin());
     std::copy_n(data.DeviceImage.begin(), *size, data.ReferenceImage.begin());
@@ -134,9 +137,8 @@ DeviceFlowResult CommRead(const DeviceFlowContext& context, const EditorHooks& h
     }
     data.MarkReadFromUnit();
     if (hooks.UpdateCaption) hooks.UpdateCaption();
-    result = DeviceFlowResult::kDone;
+    return DeviceFlowResult::kDone;
   });
-  return result;
 }
 
 void PromoteSipNumberList(const std::filesystem::path& folder) {
@@ -171,13 +173,9 @@ DeviceFlowResult CommWrite(const DeviceFlowContext& context, const EditorHooks& 
     return context.prompter.ShowMessage(MessageKind::kWarning, kPasswordChangeQuestion,
                                         MessageButtons::kOkCancel) == MessageButton::kOk;
   };
-  DeviceFlowResult result = DeviceFlowResult::kUnitNotReady;
-  WaitUntilReady(context, kWriteCycleLimit, [&] {
-    const std::optional<int> size = SelectMemoryModeOrReport(context);
-    if (!size) {
-      result = DeviceFlowResult::kUnsupportedMemory;
-      return;
-    }
+  return WhenReady(context, kWriteCycleLimit, [&] {
+    const std::optional<int> size = SelectMemoryModeOrReport(context, scope);
+    if (!size) return DeviceFlowResult::kUnsupportedMemory;
     Status(context, msg::kWritingToUnit);
     context.pump.ProcessPendingEvents();
     VynData& data = context.data;
@@ -185,24 +183,21 @@ DeviceFlowResult CommWrite(const DeviceFlowContext& context, const EditorHooks& 
     if (WriteRangeWithPlan(context.link, context.session, data.WorkingImage, 0, *size - 1,
                            confirm) != LinkResult::kSuccess) {
       Report(context, msg::kWriteFailed, MessageKind::kError);
-      result = DeviceFlowResult::kWriteFailed;
-      return;
+      return DeviceFlowResult::kWriteFailed;
     }
     Status(context, msg::kVerifying);
     context.pump.ProcessPendingEvents();
     if (context.link.ReadRange(data.DeviceImage, 0, *size - 1) != LinkResult::kSuccess ||
         !data.RangeMatches(0, *size - 1)) {
       Report(context, msg::kVerifyFailed, MessageKind::kError);
-      result = DeviceFlowResult::kVerifyFailed;
-      return;
+      return DeviceFlowResult::kVerifyFailed;
     }
     Status(context, msg::kWriteVerified);
     context.prompter.ShowMessage(MessageKind::kInformation,
                                  context.strings.Text(msg::kProgrammingComplete),
                                  MessageButtons::kOk);
-    result = DeviceFlowResult::kDone;
+    return DeviceFlowResult::kDone;
   });
-  return result;
 }
 
 }  // namespace vyn

@@ -27,16 +27,16 @@ std::uint8_t Checksum(std::span<const std::uint8_t> payload) {
   return sum;
 }
 
-// Sorts what a receive call collected: the number of data characters of a verified frame (its
-// payload in `reply`), or 0 with the reason in `outcome`.
-int CheckFrame(std::span<const std::uint8_t> held, std::string& reply, TraceOutcome& outcome) {
+// Sorts what a receive call collected: a verified frame (its payload in `reply`), or nothing
+// with the reason in `outcome`.
+ZixReply CheckFrame(std::span<const std::uint8_t> held, TraceOutcome& outcome) {
   // The reply is handled as a text: a NUL byte ends it.
   const auto text_end = std::find(held.begin(), held.end(), std::uint8_t{0});
   const std::span<const std::uint8_t> text(held.begin(), text_end);
   const std::size_t length = text.size();
   if (length < 4 || text.front() != kStx || text.back() != kEtx) {
     outcome = TraceOutcome::kBadFrame;
-    return 0;
+    return {};
   }
   const std::span<const std::uint8_t> payload = text.subspan(1, length - 4);
   // Not reduced to 8 bits: a lower-case low digit (42..47) then never matches.
@@ -44,11 +44,10 @@ int CheckFrame(std::span<const std::uint8_t> held, std::string& reply, TraceOutc
                        HexDigitValue(static_cast<char>(text[length - 2]));
   if (Checksum(payload) != expected) {
     outcome = TraceOutcome::kBadChecksum;
-    return 0;
+    return {};
   }
-  reply.assign(payload.begin(), payload.end());
   outcome = TraceOutcome::kFrame;
-  return static_cast<int>(payload.size());
+  return {ZixReply::Kind::kFrame, std::string(payload.begin(), payload.end())};
 }
 
 bool ReplyComplete(std::span<const std::uint8_t> held, int expected) {
@@ -118,8 +117,7 @@ int ZixLink::SendCommand(std::string_view command) {
   return static_cast<int>(written);
 }
 
-int ZixLink::ReceiveReply(std::string& reply, std::uint32_t time_limit_ms, int expected) {
-  reply.clear();
+ZixReply ZixLink::Receive(int expected, std::uint32_t time_limit_ms) {
   std::array<std::uint8_t, kMaxReplyBytes> buffer{};
   std::size_t held = 0;
   std::uint64_t deadline = clock_.NowMs() + time_limit_ms;
@@ -150,19 +148,30 @@ int ZixLink::ReceiveReply(std::string& reply, std::uint32_t time_limit_ms, int e
   }
 
   const std::span<const std::uint8_t> received(buffer.data(), held);
-  int result = 0;
+  ZixReply reply;
   TraceOutcome outcome = TraceOutcome::kSilence;
   if (held == 1) {
-    reply.assign(1, static_cast<char>(buffer[0]));
+    reply = {ZixReply::Kind::kByte, std::string(1, static_cast<char>(buffer[0]))};
     outcome = buffer[0] == kAck   ? TraceOutcome::kAck
               : buffer[0] == kNak ? TraceOutcome::kNak
                                   : TraceOutcome::kOtherByte;
-    result = 1;
   } else if (held >= 2) {
-    result = CheckFrame(received, reply, outcome);
+    reply = CheckFrame(received, outcome);
   }
   Trace(TraceDirection::kReceived, received, outcome);
-  return result;
+  return reply;
+}
+
+ZixReply ZixLink::Request(std::string_view command, int expected, std::uint32_t time_limit_ms) {
+  SendCommand(command);
+  return Receive(expected, time_limit_ms);
+}
+
+int ZixLink::ReceiveReply(std::string& reply, std::uint32_t time_limit_ms, int expected) {
+  ZixReply received = Receive(expected, time_limit_ms);
+  const int count = received.count();
+  reply = std::move(received.data);
+  return count;
 }
 
 int ZixLink::Exchange(std::string_view command, std::string& reply, std::uint32_t time_limit_ms,
@@ -179,96 +188,91 @@ std::string ZixLink::BlockCommand(char normal, char extended, int address, int c
   return text;
 }
 
-LinkResult ZixLink::ReadRange(ParameterImage& destination, int first, int last) {
+LinkResult ZixLink::TransferBlocks(int first, int last, const ParameterImage* source,
+                                   ParameterImage* destination, LinkResult failure) {
   if (first > last) return LinkResult::kSuccess;
-  if (first < 0 || last >= static_cast<int>(kImageSize)) return LinkResult::kBlockReadFailed;
+  if (first < 0 || last >= static_cast<int>(kImageSize)) return failure;
   int failed = 0;
   for (int address = first; address <= last;) {
     const int count = std::min(BlockSize(), last - address + 1);
-    const std::string command = BlockCommand('R', 'S', address, count);
-    bool read = false;
-    for (int attempt = 0; attempt < kBlockTries && !read; ++attempt) {
-      std::string reply;
+    std::string command =
+        source ? BlockCommand('W', 'X', address, count) : BlockCommand('R', 'S', address, count);
+    for (int i = 0; source && i < count; ++i) {
+      command += ByteToHex((*source)[static_cast<std::size_t>(address + i)]);
+    }
+    bool done = false;
+    for (int attempt = 0; attempt < kBlockTries && !done; ++attempt) {
+      if (source) {
+        done = Request(command, 1).IsAck();
+        continue;
+      }
       // A frame that passed its checksum but carries other characters than upper-case digits
       // would decode into wrong bytes; it is treated like any other wrong answer.
-      if (Exchange(command, reply, kReplyTimeLimitMs, 2 * count) == 2 * count &&
-          IsUpperHexText(reply)) {
-        for (int i = 0; i < count; ++i) {
-          destination[static_cast<std::size_t>(address + i)] =
-              HexPair(reply[2 * i], reply[2 * i + 1]);
-        }
-        read = true;
+      const ZixReply reply = Request(command, 2 * count);
+      done = reply.count() == 2 * count && IsUpperHexText(reply.data);
+      for (int i = 0; done && i < count; ++i) {
+        (*destination)[static_cast<std::size_t>(address + i)] =
+            HexPair(reply.data[2 * i], reply.data[2 * i + 1]);
       }
     }
-    if (!read) ++failed;
+    // Silence counts as much as a NAK: the block is not in the unit (or the image) either way.
+    if (!done) ++failed;
     address += count;
   }
-  return failed > 0 ? LinkResult::kBlockReadFailed : LinkResult::kSuccess;
+  return failed > 0 ? failure : LinkResult::kSuccess;
+}
+
+LinkResult ZixLink::ReadRange(ParameterImage& destination, int first, int last) {
+  return TransferBlocks(first, last, nullptr, &destination, LinkResult::kBlockReadFailed);
 }
 
 LinkResult ZixLink::WriteRange(const ParameterImage& image, int first, int last) {
-  if (first > last) return LinkResult::kSuccess;
-  if (first < 0 || last >= static_cast<int>(kImageSize)) return LinkResult::kBlockWriteFailed;
-  int failed = 0;
-  for (int address = first; address <= last;) {
-    const int count = std::min(BlockSize(), last - address + 1);
-    std::string command = BlockCommand('W', 'X', address, count);
-    for (int i = 0; i < count; ++i)
-      command += ByteToHex(image[static_cast<std::size_t>(address + i)]);
-    bool written = false;
-    for (int attempt = 0; attempt < kBlockTries && !written; ++attempt) {
-      std::string reply;
-      written = Exchange(command, reply, kReplyTimeLimitMs, 1) == 1 &&
-                static_cast<std::uint8_t>(reply[0]) == kAck;
-    }
-    // Silence counts as much as a NAK: the block is not in the unit either way.
-    if (!written) ++failed;
-    address += count;
-  }
-  return failed > 0 ? LinkResult::kBlockWriteFailed : LinkResult::kSuccess;
+  return TransferBlocks(first, last, &image, nullptr, LinkResult::kBlockWriteFailed);
 }
 
 LinkResult ZixLink::AcknowledgedCommand(std::string_view command) {
-  std::string reply;
-  return Exchange(command, reply, kReplyTimeLimitMs, 1) == 1 &&
-                 static_cast<std::uint8_t>(reply[0]) == kAck
-             ? LinkResult::kSuccess
-             : LinkResult::kNoAnswer;
+  return Request(command, 1).IsAck() ? LinkResult::kSuccess : LinkResult::kNoAnswer;
 }
 
 LinkResult ZixLink::CheckReady() { return AcknowledgedCommand("O"); }
 
 LinkResult ZixLink::QueryMemoryKind(char& kind) {
-  std::string reply;
-  if (Exchange("G", reply, kReplyTimeLimitMs, 1) == 1 &&
-      std::string_view("01345").find(reply[0]) != std::string_view::npos) {
-    kind = reply[0];
+  const ZixReply reply = Request("G", 1);
+  if (reply.count() == 1 &&
+      std::string_view("01345").find(reply.data[0]) != std::string_view::npos) {
+    kind = reply.data[0];
     return LinkResult::kSuccess;
   }
   return LinkResult::kNoAnswer;
 }
 
-int ZixLink::MemorySize() {
+UnitMemory ZixLink::QueryMemory() {
   char kind = 0;
-  if (QueryMemoryKind(kind) != LinkResult::kSuccess) return kUnknownMemory;
+  if (QueryMemoryKind(kind) != LinkResult::kSuccess) return {};
   switch (kind) {
     case '1':
-      return kExtendedMemory;
+      return {static_cast<int>(kImageSize), true};
     case '3':
-      return 512;
+      return {static_cast<int>(kShortImageSize), false};
     case '4':
-      return 1024;
+      return {1024, false};
     case '5':
-      return 2048;
+      return {static_cast<int>(kImageSize), false};
     default:
-      return kUnknownMemory;
+      return {};
   }
 }
 
+int ZixLink::MemorySize() {
+  const UnitMemory memory = QueryMemory();
+  if (memory.extended) return kExtendedMemory;
+  return memory.size == 0 ? kUnknownMemory : memory.size;
+}
+
 LinkResult ZixLink::ReadZixVersion(std::string& version) {
-  if (Exchange("v", version, kReplyTimeLimitMs, 11) == 11) return LinkResult::kSuccess;
-  version.clear();
-  return LinkResult::kNoAnswer;
+  ZixReply reply = Request("v", 11);
+  version = reply.count() == 11 ? std::move(reply.data) : std::string();
+  return version.empty() ? LinkResult::kNoAnswer : LinkResult::kSuccess;
 }
 
 LinkResult ZixLink::CheckZixVersion(std::string_view required) {
@@ -285,13 +289,9 @@ LinkResult ZixLink::StartRadioReceive() { return AcknowledgedCommand("s1"); }
 LinkResult ZixLink::StopRadioReceive() { return AcknowledgedCommand("s0"); }
 
 LinkResult ZixLink::GetRadioCode(std::string& code) {
-  std::string reply;
-  if (Exchange("c1", reply, kReplyTimeLimitMs, 8) == 8) {
-    code = reply.substr(0, 4);
-    return LinkResult::kSuccess;
-  }
-  code.clear();
-  return LinkResult::kNoAnswer;
+  const ZixReply reply = Request("c1", 8);
+  code = reply.count() == 8 ? reply.data.substr(0, 4) : std::string();
+  return code.empty() ? LinkResult::kNoAnswer : LinkResult::kSuccess;
 }
 
 LinkResult ZixLink::RequestTransmitterInfo(std::string_view code, std::string_view parameters) {
@@ -299,7 +299,8 @@ LinkResult ZixLink::RequestTransmitterInfo(std::string_view code, std::string_vi
 }
 
 LinkResult ZixLink::PollTransmitterInfo(std::string& text) {
-  if (Exchange("A", text, kReplyTimeLimitMs, 2) < 2) text.clear();
+  ZixReply reply = Request("A", 2);
+  text = reply.count() >= 2 ? std::move(reply.data) : std::string();
   return LinkResult::kSuccess;
 }
 
@@ -308,9 +309,9 @@ LinkResult ZixLink::SendTransmitterInfo(std::string_view code, std::string_view 
 }
 
 LinkResult ZixLink::PollTransmitterWrite(std::string& text) {
-  if (Exchange("F", text, kReplyTimeLimitMs, 2) == 2) return LinkResult::kSuccess;
-  text.clear();
-  return LinkResult::kNoAnswer;
+  ZixReply reply = Request("F", 2);
+  text = reply.count() == 2 ? std::move(reply.data) : std::string();
+  return text.empty() ? LinkResult::kNoAnswer : LinkResult::kSuccess;
 }
 
 void ZixLink::Trace(TraceDirection direction, std::span<const std::uint8_t> bytes,

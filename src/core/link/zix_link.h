@@ -53,6 +53,30 @@ enum class LinkResult : int {
 inline constexpr int kExtendedMemory = 0;
 inline constexpr int kUnknownMemory = -1;
 
+// What one receive brought: nothing usable, a single byte (ACK, NAK or any other), or the
+// characters of a frame whose checksum matched.
+struct ZixReply {
+  enum class Kind { kNothing, kByte, kFrame };
+  Kind kind = Kind::kNothing;
+  std::string data;  // the byte, or the frame's characters
+
+  // The frame layer's count: 0 for nothing usable, 1 for a single byte, else the number of the
+  // frame's characters. A frame of one character counts as one, like a byte.
+  int count() const { return kind == Kind::kNothing ? 0 : static_cast<int>(data.size()); }
+  // One character, ACK.
+  bool IsAck() const { return count() == 1 && static_cast<std::uint8_t>(data[0]) == kAck; }
+};
+
+// The unit's memory as its memory kind ("G") tells it.
+struct UnitMemory {
+  int size = 0;           // 512, 1024 or 2048 bytes; 0 for an unknown kind or no answer
+  bool extended = false;  // 32-byte blocks, "S"/"X" at the address moved by 0x1800
+  // The flows transfer 512 or 2048 bytes; a 1024-byte memory counts as no connection.
+  bool transferable() const {
+    return size == static_cast<int>(kShortImageSize) || size == static_cast<int>(kImageSize);
+  }
+};
+
 // Zix firmware versions the system asks for.
 inline constexpr char kVersionForDeviceRead[] = "14-1";
 inline constexpr char kVersionForTransmitterInfo[] = "11-1";
@@ -85,8 +109,15 @@ class ZixLink {
   // The number of bytes written, 0 when nothing was written. Purges both directions first, so
   // late bytes of an earlier exchange are lost.
   int SendCommand(std::string_view command);
-  // 0 for nothing usable, 1 with the single byte received in reply[0], or the number of data
-  // characters of a verified frame with those characters in `reply`.
+  // What arrived within `time_limit_ms` (and 250 ms after each chunk); `expected` characters
+  // (1 for commands answered by ACK or NAK) let the wait end early.
+  ZixReply Receive(int expected, std::uint32_t time_limit_ms = kReplyTimeLimitMs);
+  // SendCommand followed by Receive.
+  ZixReply Request(std::string_view command, int expected,
+                   std::uint32_t time_limit_ms = kReplyTimeLimitMs);
+  // The same with the frame layer's counts: 0 for nothing usable, 1 with the single byte
+  // received in reply[0], or the number of data characters of a verified frame with those
+  // characters in `reply`.
   int ReceiveReply(std::string& reply, std::uint32_t time_limit_ms, int expected);
   int Exchange(std::string_view command, std::string& reply, std::uint32_t time_limit_ms,
                int expected);
@@ -104,8 +135,11 @@ class ZixLink {
   // The answer to "G": one of "0", "1", "3", "4", "5" in `kind`; NAK, silence or any other
   // answer give kNoAnswer.
   LinkResult QueryMemoryKind(char& kind);
-  // From the memory kind: "1" gives kExtendedMemory, "3" 512, "4" 1024, "5" 2048, anything
-  // else kUnknownMemory.
+  // The memory the kind names: "1" 2048 bytes extended, "3" 512, "4" 1024, "5" 2048 bytes;
+  // anything else, or no answer, a memory of size 0.
+  UnitMemory QueryMemory();
+  // The same as the system's code: kExtendedMemory for "1", 512, 1024 or 2048 for "3", "4" and
+  // "5", kUnknownMemory for anything else.
   int MemorySize();
   void SetExtendedMode(bool extended) { extended_mode_ = extended; }
   bool extended_mode() const { return extended_mode_; }
@@ -134,6 +168,10 @@ class ZixLink {
  private:
   int BlockSize() const { return extended_mode_ ? kExtendedBlockSize : kNormalBlockSize; }
   std::string BlockCommand(char normal, char extended, int address, int count) const;
+  // The blocks of first..last, three tries each: written from `source`, or read into
+  // `destination`; `failure` when a block was not transferred.
+  LinkResult TransferBlocks(int first, int last, const ParameterImage* source,
+                            ParameterImage* destination, LinkResult failure);
   LinkResult AcknowledgedCommand(std::string_view command);
   void Trace(TraceDirection direction, std::span<const std::uint8_t> bytes, TraceOutcome outcome);
 

@@ -7,10 +7,14 @@
 //
 // The list is written from an image that the editor has just stored its pages into. The values
 // the editor would take from its boxes are formed here from the image through the same codecs
-// the editor loads its boxes with, so both give the same text.
+// the editor loads its boxes with, so both give the same text. The lines are rows over the
+// field catalogue: addresses, ranges and most labels come from there.
 
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "core/image/field_catalogue.h"
 #include "core/image/vyn_data.h"
 #include "core/strings/string_table.h"
 
@@ -19,6 +23,16 @@ namespace vyn {
 // The bytes of the file: 8-bit text (Windows-1252), every line ended by CR LF. The edition
 // (KEMB GmbH and KEMB UK or any other) and the build's texts come from `strings`.
 std::string TextListContent(const VynData& data, const StringTable& strings);
+
+// A line of the list with the catalogue fields it shows: one field, or the four steps on a call
+// sequence's line; none where its row names a field the catalogue does not know (such a line
+// is not written).
+struct TextListLine {
+  std::string_view name;  // the field or family the row names
+  std::vector<const FieldInfo*> fields;
+};
+// The field lines in the list's order, for the edition and build of `strings`.
+std::vector<TextListLine> TextListLineFields(const StringTable& strings);
 
 // Where the list of `data` goes, by its origin: "Default.txt" in the program data folder for
 // the default configuration, the configuration file's name with ".txt" appended for an opened

@@ -19,15 +19,13 @@
 #include <iostream>
 #include <string>
 
+#include "sim/sim_process.h"
 #include "sim/unit_sim/unit_model.h"
 
 namespace {
 
 using vyn::sim::Bytes;
 using Clock = std::chrono::steady_clock;
-
-volatile std::sig_atomic_t g_stop = 0;
-void OnSignal(int) { g_stop = 1; }
 
 // One byte at 57600 baud with start bit, 8 data bits and 2 stop bits.
 constexpr std::chrono::nanoseconds kByteTime{11'000'000'000LL / 57600};
@@ -165,29 +163,6 @@ bool ParseOptions(int argc, char** argv, Options& options) {
   return true;
 }
 
-bool LoadMemory(const std::string& path, vyn::ParameterImage& memory) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    memory.fill(0);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(memory.data()), memory.size());
-    return static_cast<bool>(out);
-  }
-  in.read(reinterpret_cast<char*>(memory.data()), memory.size());
-  return in.gcount() == static_cast<std::streamsize>(memory.size()) && in.peek() == EOF;
-}
-
-// Replaced in one step, so a reader never sees half a memory.
-bool SaveMemory(const std::string& path, const vyn::ParameterImage& memory) {
-  const std::string temp = path + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(memory.data()), memory.size());
-    if (!out) return false;
-  }
-  return std::rename(temp.c_str(), path.c_str()) == 0;
-}
-
 std::string Printable(const std::string& text) {
   std::string out;
   for (char c : text) out += (c >= 0x20 && c < 0x7F) ? c : '.';
@@ -206,25 +181,18 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, options)) return 2;
 
   // Never outlive the test or shell that started us.
-  const pid_t parent = getppid();
-  prctl(PR_SET_PDEATHSIG, SIGTERM);
-  if (getppid() != parent) return 0;
+  pid_t parent = 0;
+  if (!vyn::sim::FollowParent(parent)) return 0;
 
   vyn::ParameterImage memory{};
-  if (!LoadMemory(options.memory_file, memory)) {
+  if (!vyn::sim::LoadImageFile(options.memory_file, memory)) {
     std::cerr << "vyn-unit-sim: " << options.memory_file
               << " cannot be created or is not a 2048-byte memory file\n";
     return 1;
   }
 
-  std::FILE* log = stderr;
-  if (!options.log_file.empty()) {
-    log = std::fopen(options.log_file.c_str(), "a");
-    if (log == nullptr) {
-      std::cerr << "vyn-unit-sim: cannot open log file " << options.log_file << "\n";
-      return 1;
-    }
-  }
+  std::FILE* log = vyn::sim::OpenLog(options.log_file, "vyn-unit-sim");
+  if (log == nullptr) return 1;
 
   const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
@@ -244,25 +212,15 @@ int main(int argc, char** argv) {
   tcsetattr(slave, TCSANOW, &tio);
   fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
 
-  sigset_t blocked, waiting_mask;
-  sigemptyset(&blocked);
-  sigaddset(&blocked, SIGTERM);
-  sigaddset(&blocked, SIGINT);
-  sigaddset(&blocked, SIGHUP);
-  sigprocmask(SIG_BLOCK, &blocked, &waiting_mask);
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGHUP, &action, nullptr);
-  std::signal(SIGPIPE, SIG_IGN);
+  sigset_t waiting_mask;
+  vyn::sim::CatchStopSignals(waiting_mask);
 
   std::printf("%s\n", slave_name);
   std::fflush(stdout);
 
   vyn::sim::UnitModel unit(options.unit, memory);
   unit.on_memory_written = [&] {
-    if (!SaveMemory(options.memory_file, memory)) {
+    if (!vyn::sim::SaveImageFile(options.memory_file, memory)) {
       std::fprintf(log, "cannot save %s\n", options.memory_file.c_str());
     }
   };
@@ -271,7 +229,7 @@ int main(int argc, char** argv) {
   const Clock::time_point start = Clock::now();
   bool watch_stdin = !options.ignore_stdin;
 
-  while (!g_stop && getppid() == parent) {
+  while (!vyn::sim::g_stop_requested && getppid() == parent) {
     timespec timeout{0, 200'000'000};  // wake now and then to notice a dead parent
     if (!outgoing.empty()) {
       const auto wait = std::max(Clock::duration::zero(), outgoing.front().at - Clock::now());

@@ -1,6 +1,7 @@
 #include "ui/app/programmer_windows.h"
 
 #include "core/access/password_store.h"
+#include "platform/udp_socket.h"
 #include "ui/access/frm_change_passwords.h"
 #include "ui/access/frm_new_password.h"
 #include "ui/access/frm_password.h"
@@ -10,6 +11,7 @@
 #include "ui/editor/frm_enter_data.h"
 #include "ui/image/frm_select_directory.h"
 #include "ui/image/frm_view_default.h"
+#include "ui/server/frm_load.h"
 
 namespace vyn::ui {
 
@@ -41,14 +43,22 @@ ProgrammerWindows::ProgrammerWindows(const StringTable& strings, Session& sessio
       strings, *dialog_prompter, *new_password_,
       PasswordStore(folders.ProgramDataFolder + kPasswordStoreFileName), editor_.get());
 
+  // The exchange dialog binds its endpoint now and keeps it for the run.
+  std::unique_ptr<DatagramSocket> socket = std::move(setup.server_socket);
+  if (!socket) socket = std::make_unique<UdpSocket>();
+  load_ = std::make_unique<TfrmLoad>(
+      strings, session, std::move(socket), *setup.clock,
+      LoadServerSettings{folders.SettingsFile, setup.server_override}, setup.prompter);
+
   main_->SetWindows(editor_.get(), password_.get());
-  editor_->SetDialogs({about_, view_default_, select_directory_, change_passwords_});
+  editor_->SetDialogs({about_, view_default_, select_directory_, change_passwords_, load_.get()});
 }
 
 ProgrammerWindows::~ProgrammerWindows() {
   // The editor owns the dialogs over it; the new-password dialog outlives the change dialog.
   editor_.reset();
   new_password_.reset();
+  load_.reset();
 }
 
 }  // namespace vyn::ui

@@ -13,6 +13,7 @@
 #include "core/link/clock.h"
 #include "core/link/serial_port.h"
 #include "core/link/zix_trace.h"
+#include "core/server/datagram_socket.h"
 #include "core/session/prompter.h"
 #include "core/session/session.h"
 #include "core/strings/string_table.h"
@@ -22,6 +23,7 @@ namespace vyn::ui {
 class TfrmAbout;
 class TfrmChangePasswords;
 class TfrmEnterData;
+class TfrmLoad;
 class TfrmMain;
 class TfrmNewPassword;
 class TfrmPassword;
@@ -33,6 +35,10 @@ struct ProgrammerSetup {
   std::unique_ptr<SerialPort> port;  // the Zix's port for the editor's link
   Clock* clock = nullptr;
   ZixTraceSink* trace = nullptr;
+  // The server exchange's endpoint; a UDP socket when null.
+  std::unique_ptr<DatagramSocket> server_socket;
+  // VYN_SERVER: the configuration server instead of the settings file's; empty when not set.
+  std::string server_override;
   // Replacements of the message boxes and file dialogs (tests); null for the desktop's own.
   Prompter* prompter = nullptr;
   FileChooser* chooser = nullptr;
@@ -53,6 +59,7 @@ class ProgrammerWindows {
   TfrmSelectDirectory& selectDirectory() { return *select_directory_; }
   TfrmChangePasswords& changePasswords() { return *change_passwords_; }
   TfrmNewPassword& newPassword() { return *new_password_; }
+  TfrmLoad& load() { return *load_; }
 
  private:
   std::unique_ptr<TfrmMain> main_;
@@ -60,6 +67,7 @@ class ProgrammerWindows {
   std::unique_ptr<TfrmPassword> password_;
   std::unique_ptr<Prompter> own_prompter_;
   std::unique_ptr<TfrmNewPassword> new_password_;
+  std::unique_ptr<TfrmLoad> load_;
   // Dialogs over the editor, owned by it.
   TfrmAbout* about_ = nullptr;
   TfrmViewDefault* view_default_ = nullptr;

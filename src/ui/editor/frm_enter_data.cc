@@ -2,14 +2,20 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "core/editor/editor_layout.h"
+#include "core/image/field_catalogue.h"
+#include "core/image/field_values.h"
 #include "core/link/device_flows.h"
 #include "core/reports/text_list.h"
+#include "core/server/diagnostic_exchange.h"
+#include "core/server/server_settings.h"
+#include "core/server/web_commands.h"
 #include "core/strings/edition.h"
 #include "core/strings/message_ids.h"
 #include "platform/shell.h"
@@ -32,6 +38,8 @@
 #include "ui/editor/transfer_progress.h"
 #include "ui/image/frm_select_directory.h"
 #include "ui/image/frm_view_default.h"
+#include "ui/server/diagnostic_wait.h"
+#include "ui/server/frm_load.h"
 
 namespace vyn::ui {
 
@@ -191,11 +199,10 @@ void TfrmEnterData::BuildMenus() {
      &TfrmEnterData::mnuCommReadClick);
   on(AddItem(comm, "mnuCommWrite", 13012, QKeySequence(Qt::CTRL | Qt::Key_W)),
      &TfrmEnterData::mnuCommWriteClick);
-  // The server exchange comes with its own dialog.
-  AddItem(comm, "mnuCommReadWeb", 13013);
-  AddItem(comm, "mnuCommWriteWeb", 13014);
-  AddItem(comm, "mnuCommDebugReadWeb", 13015);
-  AddItem(comm, "mnuCommDebugWriteWeb", 13016);
+  on(AddItem(comm, "mnuCommReadWeb", 13013), &TfrmEnterData::mnuCommReadWebClick);
+  on(AddItem(comm, "mnuCommWriteWeb", 13014), &TfrmEnterData::mnuCommWriteWebClick);
+  on(AddItem(comm, "mnuCommDebugReadWeb", 13015), &TfrmEnterData::mnuCommDebugReadWebClick);
+  on(AddItem(comm, "mnuCommDebugWriteWeb", 13016), &TfrmEnterData::mnuCommDebugWriteWebClick);
 
   QMenu* tools = menu("mnuTools", 13019);
   // The guide is never started from here; where it is shown it is greyed.
@@ -370,6 +377,60 @@ void TfrmEnterData::mnuCommWriteClick() {
     QtEventPump pump;
     CommWrite({data_, session_, *link_, *prompter_, pump, clock_, strings_}, Hooks(),
               sip_list_folder_);
+  });
+}
+
+bool TfrmEnterData::ShowExchangeDialog() {
+  TfrmLoad& dialog = *dialogs_.load;
+  if (!dialog.EnsureEndpoint()) {
+    prompter_->ShowMessage(MessageKind::kError, dialog.PortInUseText(), MessageButtons::kOk);
+    return false;
+  }
+  dialog.ClearEntries();
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void TfrmEnterData::mnuCommReadWebClick() {
+  if (!dialogs_.load) return;
+  RunTransfer([this] {
+    CommReadWeb({data_, dialogs_.load->exchange(), *prompter_, strings_}, Hooks(),
+                [this] { return ShowExchangeDialog(); });
+  });
+}
+
+void TfrmEnterData::mnuCommWriteWebClick() {
+  if (!dialogs_.load) return;
+  RunTransfer([this] {
+    CommWriteWeb({data_, dialogs_.load->exchange(), *prompter_, strings_}, Hooks(),
+                 sip_list_folder_, [this] { return ShowExchangeDialog(); });
+  });
+}
+
+std::string TfrmEnterData::SerialNumberText() const {
+  if (auto* box = findChild<QLineEdit*>("edtSerialNumber")) return box->text().toStdString();
+  return FieldValueText(data_.WorkingImage, *FindField("SerialNumber"), data_.ShortLayout);
+}
+
+void TfrmEnterData::RunDiagnostic(int caption_id,
+                                  const std::function<void(const DiagnosticContext&)>& command) {
+  RunTransfer([&] {
+    const std::string folder = DiagnosticFolder(settings_, folders_.ProgramDataFolder);
+    DiagnosticWait wait(this, clock_, UiText(strings_, caption_id), QString::fromStdString(folder),
+                        UiText(strings_, kCancelButtonText));
+    command({data_, *prompter_, strings_, folder,
+             [&wait](std::uint32_t ms) { return wait.Pause(ms); }});
+  });
+}
+
+void TfrmEnterData::mnuCommDebugReadWebClick() {
+  RunDiagnostic(13015, [this](const DiagnosticContext& context) {
+    DiagnosticRead(context, Hooks(), SerialNumberText(), data_.FileName);
+  });
+}
+
+void TfrmEnterData::mnuCommDebugWriteWebClick() {
+  RunDiagnostic(13016, [this](const DiagnosticContext& context) {
+    DiagnosticWrite(context, Hooks(), sip_list_folder_, SerialNumberText(), data_.FileName);
   });
 }
 

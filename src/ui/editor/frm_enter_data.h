@@ -24,6 +24,7 @@
 #include "core/link/clock.h"
 #include "core/link/serial_port.h"
 #include "core/link/zix_link.h"
+#include "core/server/diagnostic_exchange.h"
 #include "core/session/prompter.h"
 #include "core/session/session.h"
 #include "core/settings/vyn_ini.h"
@@ -35,6 +36,7 @@ namespace vyn::ui {
 
 class TfrmAbout;
 class TfrmChangePasswords;
+class TfrmLoad;
 class TfrmSelectDirectory;
 class TfrmViewDefault;
 class TransferProgress;
@@ -62,6 +64,7 @@ struct EditorDialogs {
   TfrmViewDefault* view_default = nullptr;
   TfrmSelectDirectory* select_directory = nullptr;
   TfrmChangePasswords* change_passwords = nullptr;
+  TfrmLoad* load = nullptr;  // the server exchange dialog
 };
 
 class TfrmEnterData : public QDialog {
@@ -107,6 +110,10 @@ class TfrmEnterData : public QDialog {
   void mnuFileExitClick();
   void mnuCommReadClick();
   void mnuCommWriteClick();
+  void mnuCommReadWebClick();
+  void mnuCommWriteWebClick();
+  void mnuCommDebugReadWebClick();
+  void mnuCommDebugWriteWebClick();
   void mnuToolsCreateTextFileClick();
   void mnuToolsChangePasswordsClick();
   void mnuHelpAboutClick();
@@ -129,6 +136,13 @@ class TfrmEnterData : public QDialog {
   // Runs a command unless a transfer is running.
   bool Idle() const { return !transfer_running_; }
   void RunTransfer(const std::function<void()>& transfer);
+  // The exchange dialog shown modally after its entries are cleared; true when it closed with
+  // OK. False without showing it when its local port stays in use.
+  bool ShowExchangeDialog();
+  // The serial number box, or the image's serial number where the page has no box.
+  std::string SerialNumberText() const;
+  // A diagnostic command with its wait box, captioned like its menu item.
+  void RunDiagnostic(int caption_id, const std::function<void(const DiagnosticContext&)>& command);
 
   const StringTable& strings_;
   Session& session_;

@@ -262,3 +262,18 @@ TEST_F(StartupTest, ADataFolderThatCannotBeMadeOrWrittenIsNotReadyAndSaysWhy) {
 
 }  // namespace
 }  // namespace vyn
+
+namespace vyn {
+namespace {
+
+TEST(MessageCounterSeedTest, StartsBelow32768) {
+  for (int run = 0; run < 200; ++run) {
+    Session session;
+    session.MessageCounterStart = 0xFFFFFFFF;
+    SeedMessageCounter(session);
+    EXPECT_LT(session.MessageCounterStart, 32768u);
+  }
+}
+
+}  // namespace
+}  // namespace vyn

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "core/image/image_file.h"
 #include "core/image/number_pool.h"
 
 namespace vyn {
@@ -127,6 +131,127 @@ TEST(FieldValuesTest, ValidationReportsListsTheTestIntervalAndTheTimeZoneGroup) 
   ASSERT_EQ(invalid.size(), 1u);
   EXPECT_EQ(invalid[0].address, 0x070);
   EXPECT_EQ(invalid[0].field->name, "CallSequence.1.1");
+}
+
+// Fields whose text form does not read back to the same bytes for every content, and why. Every
+// other field's text form must, whatever its bytes hold.
+struct LossyEncoding {
+  FieldEncoding encoding;
+  const char* reason;
+};
+constexpr LossyEncoding kLossy[] = {
+    {FieldEncoding::kText,
+     "a text is stored as the editor stores it: spaces removed (but for the server names and "
+     "the SIP passwords), only printable ASCII, at most its room less the 0 byte; the raw form "
+     "cannot stand in, since \"0x41\" is a text like any other"},
+    {FieldEncoding::kTelephoneSlot, "stored through the number pool together with the others"},
+    {FieldEncoding::kNumberPool, "a summary; the pool is written through the numbers"},
+    {FieldEncoding::kVersion, "filled by the unit; never written from text"},
+};
+
+const char* LossyReason(const FieldInfo& field) {
+  for (const LossyEncoding& lossy : kLossy) {
+    if (lossy.encoding == field.encoding) return lossy.reason;
+  }
+  return nullptr;
+}
+
+std::vector<std::uint8_t> FieldBytes(const ParameterImage& image, const FieldInfo& field) {
+  return {image.begin() + field.address, image.begin() + field.last() + 1};
+}
+
+// The delivered default configuration, random images and random images of small values.
+std::vector<ParameterImage> RoundTripImages() {
+  std::vector<ParameterImage> images;
+  ParameterImage delivered{};
+  bool short_layout = false;
+  EXPECT_EQ(ReadImageFile(std::string(VYN_BIN_DIR) + "/Default.b", delivered, short_layout),
+            ImageFileResult::kOk);
+  images.push_back(delivered);
+  std::mt19937 random(2048);
+  for (int i = 0; i < 64; ++i) {
+    ParameterImage image;
+    for (std::uint8_t& b : image) b = static_cast<std::uint8_t>(random() % (i % 2 ? 256 : 3));
+    images.push_back(image);
+  }
+  return images;
+}
+
+TEST(FieldValuesTest, EveryTextFormReadsBackToTheSameBytes) {
+  const std::vector<ParameterImage> images = RoundTripImages();
+  for (const ParameterImage& image : images) {
+    for (const FieldInfo& field : FieldCatalogue()) {
+      if (field.alternate || LossyReason(field) || field.never_written) continue;
+      const std::string text = FieldTextForm(image, field, false);
+      // The values the tool writes itself read back from their own text; of the default
+      // configuration only the duplex gains stored as 0 (no gain) need their raw bytes.
+      if (&image == &images.front()) {
+        const bool zero_gain = field.encoding == FieldEncoding::kDuplex &&
+                               (field.duplex_form == DuplexForm::kRelease ||
+                                field.duplex_form == DuplexForm::kThreshold);
+        EXPECT_EQ(text != FieldValueText(image, field, false), zero_gain) << field.name;
+      }
+      // Parsed over other bytes, so that every byte of the field must come from the text.
+      ParameterImage parsed = image;
+      for (int a = field.address; a <= field.last(); ++a) parsed[a] ^= 0x5A;
+      ASSERT_EQ(ParseFieldValue(parsed, field, text), FieldParseResult::kOk)
+          << field.name << " '" << text << "'";
+      EXPECT_EQ(FieldBytes(parsed, field), FieldBytes(image, field))
+          << field.name << " '" << text << "'";
+    }
+  }
+}
+
+// The lossy encodings still read back where the content is one the editor stores.
+TEST(FieldValuesTest, TextsTheEditorStoresReadBack) {
+  for (const FieldInfo& field : FieldCatalogue()) {
+    if (field.encoding != FieldEncoding::kText || field.never_written) continue;
+    ParameterImage image;
+    image.fill(0x33);
+    const std::string text = std::string(static_cast<std::size_t>(field.max_chars) - 1, 'x') +
+                             (field.keep_spaces ? " " : "y");
+    WriteImageText(std::span<std::uint8_t>(image).subspan(field.address, field.width), text);
+    ParameterImage parsed;
+    parsed.fill(0x33);
+    ASSERT_EQ(ParseFieldValue(parsed, field, FieldTextForm(image, field, false)),
+              FieldParseResult::kOk)
+        << field.name;
+    EXPECT_EQ(parsed, image) << field.name;
+  }
+}
+
+TEST(FieldValuesTest, TextFormShowsRawBytesWhereTheValueWouldNotReadBack) {
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    const char* text_form;
+  } cases[] = {
+      // The table shows a stored 0 as 0, which the table would store as 0 dB (00 FF FF FF).
+      {"DuplexSignalRelease", {0, 0, 0, 0}, "0x00000000"},
+      {"DuplexSpeechThreshold", {0, 0, 0, 0}, "0x00000000"},
+      {"DuplexSignalAttack", {0, 0, 0, 0}, "0"},
+      {"DuplexSignalDetect", {0x00, 0x00, 0x03, 0xE9}, "0x000003E9"},  // 125 ms and one bit
+      {"DuplexSignalDetect", {0x00, 0x00, 0x03, 0xE8}, "125"},
+      {"AlarmButtonIllumination", {0x80}, "1"},
+      {"AlarmButtonIllumination", {0x05}, "0x05"},
+      {"DiallingInSpeaker", {3}, "0x03"},
+      {"GsmEnable", {2}, "0x02"},
+      {"TimeZoneGroup", {13}, "0x0D"},
+      {"BatteryThreshold", {76}, "0x4C"},
+      {"GsmPin", {0x27, 0x10}, "0x2710"},
+      {"AlarmCode.A", {0x12, 0x3A, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}, "123"},
+      {"AlarmCode.A", {0x12, 0x3A, 0x00, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA}, "0x123A00AAAAAAAAAA"},
+  };
+  for (const auto& c : cases) {
+    const FieldInfo& field = *FindField(c.name);
+    ParameterImage image{};
+    std::copy(c.bytes.begin(), c.bytes.end(), image.begin() + field.address);
+    const std::string text_form = FieldTextForm(image, field, false);
+    EXPECT_EQ(text_form, c.text_form) << c.name;
+    EXPECT_EQ(FieldTextFormIsNumber(field, text_form),
+              FieldValueIsNumber(field) && text_form[1] != 'x')
+        << c.name;
+  }
 }
 
 }  // namespace

@@ -152,6 +152,45 @@ TEST_F(ZixLinkFrameTest, ReceiveReplyCases) {
   }
 }
 
+// The typed reply tells what arrived; its count is the frame layer's number.
+TEST_F(ZixLinkFrameTest, ReplyKinds) {
+  struct Case {
+    const char* name;
+    Reply reply;
+    int expected;
+    ZixReply::Kind kind;
+    int count;
+    bool ack;
+  };
+  const std::vector<Case> cases = {
+      {"ACK", {{3, {kAck}}}, 1, ZixReply::Kind::kByte, 1, true},
+      {"NAK", {{3, {kNak}}}, 1, ZixReply::Kind::kByte, 1, false},
+      {"frame of one character",
+       {{3, {0x02, 0x35, 0x33, 0x35, 0x03}}},
+       1,
+       ZixReply::Kind::kFrame,
+       1,
+       false},
+      {"empty frame", {{3, {0x02, 0x30, 0x30, 0x03}}}, 2, ZixReply::Kind::kFrame, 0, false},
+      {"wrong checksum",
+       {{3, {0x02, 0x35, 0x33, 0x36, 0x03}}},
+       1,
+       ZixReply::Kind::kNothing,
+       0,
+       false},
+      {"silence", {}, 1, ZixReply::Kind::kNothing, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    port_.replies.push_back(c.reply);
+    const ZixReply reply = link_.Request("A", c.expected);
+    EXPECT_EQ(reply.kind, c.kind);
+    EXPECT_EQ(reply.count(), c.count);
+    EXPECT_EQ(reply.IsAck(), c.ack);
+    clock_.AdvanceMs(1000);
+  }
+}
+
 TEST_F(ZixLinkFrameTest, ReplyStreamingPastNinetyBytesEndsByADeadline) {
   Reply endless;
   for (int i = 0; i < 1000; ++i) endless.push_back({10, {'A'}});

@@ -233,6 +233,28 @@ TEST_F(ZixLinkMemoryTest, CheckZixVersionAgainst14_1) {
   EXPECT_EQ(link_.CheckZixVersion(kVersionForTransmitterInfo), LinkResult::kSuccess);
 }
 
+TEST_F(ZixLinkMemoryTest, MemoryOfEachKind) {
+  struct Case {
+    Reply answer;
+    int size;
+    bool extended;
+    bool transferable;
+  };
+  const std::vector<Case> cases = {
+      {ByteReply('1'), 2048, true, true},   {ByteReply('3'), 512, false, true},
+      {ByteReply('4'), 1024, false, false}, {ByteReply('5'), 2048, false, true},
+      {ByteReply('0'), 0, false, false},    {{}, 0, false, false},
+  };
+  for (const Case& c : cases) {
+    port_.replies.push_back(c.answer);
+    const UnitMemory memory = link_.QueryMemory();
+    EXPECT_EQ(memory.size, c.size);
+    EXPECT_EQ(memory.extended, c.extended);
+    EXPECT_EQ(memory.transferable(), c.transferable);
+    clock_.AdvanceMs(1000);
+  }
+}
+
 TEST_F(ZixLinkMemoryTest, ReadZixVersionText) {
   port_.replies.push_back(FrameReply("14-1 V01.23"));
   std::string version = "old";

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 
-#include "support/temp_folder.h"
 #include "core/image/codecs.h"
+#include "core/image/field_catalogue.h"
 #include "core/image/number_pool.h"
 #include "core/strings/string_table.h"
+#include "support/temp_folder.h"
 
 namespace vyn {
 namespace {
@@ -514,6 +516,29 @@ TEST(TextListTest, ShortLayoutNumbersComeFromTheDialDigits) {
   std::copy(number.begin(), number.end(), data.WorkingImage.begin() + 0x018);
   EXPECT_EQ(LineStarting(TextListContent(data, Kemb()), "[0x18-"),
             "[0x18-0x1F] Telephone number B:___ 0W123#");
+}
+
+// Every catalogue field is on the lines as often as the format names it: once, or never where
+// the catalogue marks it as not in the list; one byte is printed in two sections, and the byte
+// at 0x0B0 in one of its two readings.
+TEST(TextListTest, LinesCoverEveryCatalogueFieldTheListNames) {
+  const StringTable with_auto_answer = Velkstrom().WithText(13227, "Auto answer");
+  for (const StringTable* strings : {&Kemb(), &Velkstrom(), &with_auto_answer}) {
+    std::map<const FieldInfo*, int> seen;
+    for (const TextListLine& line : TextListLineFields(*strings)) {
+      EXPECT_FALSE(line.fields.empty()) << line.name << " is not in the catalogue";
+      for (const FieldInfo* field : line.fields) ++seen[field];
+    }
+    const FieldInfo* radio_test = FindField("RadioTestBits");
+    const FieldInfo* auto_answer = FindField("AutoAnswerDuration");
+    EXPECT_EQ(seen[radio_test] + seen[auto_answer], 1);
+    EXPECT_EQ(seen[auto_answer], strings == &with_auto_answer ? 1 : 0);
+    for (const FieldInfo& field : FieldCatalogue()) {
+      if (&field == radio_test || &field == auto_answer) continue;
+      const int expected = field.name == "ResetTestAlarmTimer" ? 2 : (field.in_text_list ? 1 : 0);
+      EXPECT_EQ(seen[&field], expected) << field.name;
+    }
+  }
 }
 
 TEST(TextListTest, FileNameFollowsTheOrigin) {

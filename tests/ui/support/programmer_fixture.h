@@ -17,9 +17,11 @@
 #include "core/editor/file_commands.h"
 #include "core/link/clock.h"
 #include "core/link/scripted_port.h"
+#include "core/server/scripted_socket.h"
 #include "core/session/scripted_prompter.h"
 #include "core/session/session.h"
 #include "core/strings/string_table.h"
+#include "sim/server_sim/server_model.h"
 #include "sim/unit_sim/unit_model.h"
 #include "support/temp_folder.h"
 #include "ui/app/frm_main.h"
@@ -88,7 +90,19 @@ class ProgrammerFixture : public ::testing::Test {
       }
       return {};
     };
+    // The configuration server: the simulator's model behind a scripted endpoint.
+    auto socket = std::make_unique<ScriptedSocket>(clock_);
+    server_socket_ = socket.get();
+    server_socket_->port_taken = server_port_taken_;
+    server_ = std::make_unique<sim::ServerModel>(server_options_, server_memory_);
+    server_socket_->responder = [this](const ScriptedSocket::Sent& sent) {
+      std::vector<ScriptedSocket::Reply> replies;
+      std::string note;
+      if (auto answer = server_->Answer(sent.bytes, 45010, note)) replies.push_back({*answer});
+      return replies;
+    };
     ui::ProgrammerSetup setup;
+    setup.server_socket = std::move(socket);
     setup.environment = environment_;
     setup.port = std::move(port);
     setup.clock = &clock_;
@@ -136,6 +150,11 @@ class ProgrammerFixture : public ::testing::Test {
   sim::UnitOptions unit_options_;
   std::unique_ptr<sim::UnitModel> unit_;
   ScriptedPort* port_ = nullptr;
+  sim::ServerOptions server_options_;
+  ParameterImage server_memory_{};
+  std::unique_ptr<sim::ServerModel> server_;
+  ScriptedSocket* server_socket_ = nullptr;
+  bool server_port_taken_ = false;         // another program holds the exchange's local port
   std::vector<std::string> opened_files_;  // handed to the desktop's program
   bool open_file_works_ = true;
   std::unique_ptr<ui::ProgrammerWindows> windows_;
