@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
+  qt6-translations-l10n
   libftdi1-dev libudev-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xdg-utils

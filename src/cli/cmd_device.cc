@@ -57,7 +57,8 @@ int RunZixVersion(const CommandContext& context, const Args& args, std::ostream&
   const LinkResult result = link.ReadZixVersion(version);
   link.Close();
   if (result != LinkResult::kSuccess) {
-    err << "vynctl zix-version: the Zix did not answer the version request\n";
+    // A Zix that does not answer is reported as the read reports it: not found.
+    err << "vynctl zix-version: " << StringTable::Builtin().Text(msg::kZixNotFound) << "\n";
     return kExitFailure;
   }
   out << version << "\n";

@@ -1,5 +1,8 @@
 #include "platform/xdg_folders.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -103,8 +106,15 @@ bool EnsureUserFolder(const std::string& folder) {
   if (folder.empty()) return false;
   std::error_code error;
   if (fs::is_directory(folder, error)) return true;
-  if (!fs::create_directories(folder, error)) return false;
-  fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
+  // Every missing level is made here, each for the user only whatever the umask (a parent made
+  // by create_directories would take the umask's permissions, 0775 under umask 002).
+  fs::path level;
+  for (const fs::path& part : fs::path(folder)) {
+    level /= part;
+    if (fs::is_directory(level, error)) continue;
+    if (mkdir(level.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    chmod(level.c_str(), 0700);
+  }
   return fs::is_directory(folder, error);
 }
 

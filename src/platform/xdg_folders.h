@@ -21,8 +21,8 @@ std::string DataHomeFolder(const char* xdg_data_home, const char* home);
 // Creates a user folder (and its parents) when it is missing: the data home, as the XDG rules
 // ask of programs that write there, and the documents folder. A fresh account may have neither
 // yet, and without them start-up would fall back to the executable's folder, which an installed
-// program cannot write (and must not, when run as root). New folders get 0700. Returns whether
-// the folder exists afterwards.
+// program cannot write (and must not, when run as root). Every folder made, missing parents
+// included, gets 0700 whatever the umask. Returns whether the folder exists afterwards.
 bool EnsureUserFolder(const std::string& folder);
 
 // The XDG_DOCUMENTS_DIR entry of a user-dirs.dirs text: "$HOME/..." with $HOME expanded, or

@@ -15,14 +15,15 @@
 #include "platform/steady_clock.h"
 #include "platform/xdg_folders.h"
 #include "platform/zix_port_factory.h"
+#include "ui/app/desktop_conventions.h"
 #include "ui/app/frm_main.h"
 #include "ui/app/programmer_windows.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const vyn::StringTable& strings = vyn::StringTable::Builtin();
-  // The application title, also the title of every message box, even those of start-up.
-  QApplication::setApplicationDisplayName(QString::fromStdString(strings.Text(10001)));
+  // German standard texts and the keyboard conventions before the first window or box.
+  vyn::ui::InstallDesktopConventions();
   try {
     vyn::Session session;
     vyn::SeedMessageCounter(session);

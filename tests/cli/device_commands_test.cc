@@ -1,6 +1,8 @@
 // vynctl zix-version, read and write against the unit simulator on a real pseudo-terminal.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -172,6 +174,23 @@ TEST_F(DeviceCommandsTest, NoDevice) {
     EXPECT_EQ(run.exit_code, 1);
     EXPECT_NE(run.err.find(Text(msg::kZixNotFound)), std::string::npos) << run.err;
   }
+}
+
+// A port that opens but never answers, as a Zix without power behind its USB adapter.
+TEST_F(DeviceCommandsTest, SilentZixIsNotFoundRatherThanTooOld) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(master, 0);
+  ASSERT_EQ(grantpt(master), 0);
+  ASSERT_EQ(unlockpt(master), 0);
+  const std::string port = ptsname(master);
+  for (const std::string command : {"zix-version", "read"}) {
+    SCOPED_TRACE(command);
+    const ProgramRun run = command == "read" ? Read(port) : Vynctl({"zix-version", "--port", port});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find(Text(msg::kZixNotFound)), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find(Text(msg::kZixFirmwareTooOld)), std::string::npos) << run.err;
+  }
+  close(master);
 }
 
 TEST_F(DeviceCommandsTest, PasswordThatGrantsNothingStopsBeforeTheDevice) {

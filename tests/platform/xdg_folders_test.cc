@@ -1,6 +1,7 @@
 #include "platform/xdg_folders.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -82,10 +83,17 @@ TEST_F(XdgFolderFilesTest, InstallationFolderIsWhereValuesIs) {
 }
 
 TEST_F(XdgFolderFilesTest, MissingDataHomeIsCreatedForTheUserOnly) {
+  fs::create_directories(root_ / "home");
   const fs::path data = root_ / "home/.local/share";
-  ASSERT_TRUE(EnsureUserFolder(data.string()));
+  // Under a umask that lets the group write, every level made (.local too) is the user's only.
+  const mode_t old_mask = umask(002);
+  const bool made = EnsureUserFolder(data.string());
+  umask(old_mask);
+  ASSERT_TRUE(made);
   EXPECT_TRUE(fs::is_directory(data));
-  EXPECT_EQ(fs::status(data).permissions() & fs::perms::all, fs::perms::owner_all);
+  for (const fs::path& level : {root_ / "home/.local", data}) {
+    EXPECT_EQ(fs::status(level).permissions() & fs::perms::all, fs::perms::owner_all) << level;
+  }
   EXPECT_TRUE(EnsureUserFolder(data.string()));  // an existing folder is kept as it is
   EXPECT_FALSE(EnsureUserFolder(""));
   Write(root_ / "file", "x");

@@ -36,20 +36,27 @@ std::string WithSeparator(std::string folder) {
   return folder;
 }
 
-// Creates the folder when it is missing. The folders are the user's own: they get the ordinary
-// permissions of the umask with group and others kept from writing, whatever the umask allows.
-void CreateFolder(const fs::path& folder) {
+// Folders the program makes get these permissions whatever the umask: the program data folder
+// (it holds the password store) for the user only; the configuration folder, whose files are
+// handed on, readable by others as a documents folder is.
+constexpr fs::perms kPrivateFolder = fs::perms::owner_all;
+constexpr fs::perms kReadableFolder = fs::perms::owner_all | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read |
+                                      fs::perms::others_exec;
+
+// Creates the folder when it is missing, with `permissions`; an existing folder keeps its own.
+void CreateFolder(const fs::path& folder, fs::perms permissions) {
   std::error_code error;
   if (fs::create_directory(folder, error)) {
-    fs::permissions(folder, fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove, error);
+    fs::permissions(folder, permissions, fs::perm_options::replace, error);
   }
 }
 
 // Creates every missing level of `relative` (a "/"-separated path) below `base`, outermost first,
 // and returns the folder base + relative with exactly one separator between the parts and one
 // at the end.
-std::string CreateFoldersBelow(const std::string& base, const std::string& relative) {
+std::string CreateFoldersBelow(const std::string& base, const std::string& relative,
+                               fs::perms permissions) {
   std::string folder = WithSeparator(WithoutTrailingSeparator(base));
   std::size_t begin = 0;
   while (begin < relative.size()) {
@@ -57,7 +64,7 @@ std::string CreateFoldersBelow(const std::string& base, const std::string& relat
     if (end == std::string::npos) end = relative.size();
     if (end > begin) {
       folder += relative.substr(begin, end - begin);
-      CreateFolder(folder);
+      CreateFolder(folder, permissions);
       folder += '/';
     }
     begin = end + 1;
@@ -67,15 +74,15 @@ std::string CreateFoldersBelow(const std::string& base, const std::string& relat
 
 std::string ProgramDataFolderFor(const StartupEnvironment& env, const StringTable& table) {
   if (!IsDirectory(env.data_folder)) return WithSeparator(env.executable_folder);
-  return CreateFoldersBelow(env.data_folder, EditionFolderPathPosix(table));
+  return CreateFoldersBelow(env.data_folder, EditionFolderPathPosix(table), kPrivateFolder);
 }
 
 std::string ConfigFolderFor(const StartupEnvironment& env, const StringTable& table) {
   if (!IsDirectory(env.documents_folder)) {
-    return CreateFoldersBelow(env.executable_folder, "Config");
+    return CreateFoldersBelow(env.executable_folder, "Config", kReadableFolder);
   }
   const std::string name = IsVelkstrom(table) ? "IP Hob config" : "VYN IP config";
-  return CreateFoldersBelow(env.documents_folder, "KEMB/" + name);
+  return CreateFoldersBelow(env.documents_folder, "KEMB/" + name, kReadableFolder);
 }
 
 // What copying the delivered settings file came to.

@@ -80,7 +80,9 @@ bool WaitUntilReady(const DeviceFlowContext& context, int cycle_limit,
     if (ready) {
       operation();
     } else {
+      // Painted in every cycle, so a unit that is slow to get ready is seen to be waited for.
       Status(context, msg::kUnitBusyWaiting);
+      context.pump.ProcessPendingEvents();
     }
     context.clock.SleepMs(kReadyPauseMs);
     if (ready) return true;
@@ -99,7 +101,14 @@ std::optional<int> SelectMemoryMode(ZixLink& link) {
 DeviceFlowResult CommRead(const DeviceFlowContext& context, const EditorHooks& hooks) {
   FlowScope scope(context);
   if (!OpenOrReport(context)) return DeviceFlowResult::kZixNotFound;
-  if (context.link.CheckZixVersion(kVersionForDeviceRead) != LinkResult::kSuccess) {
+  const LinkResult version = context.link.CheckZixVersion(kVersionForDeviceRead);
+  if (version == LinkResult::kNoAnswer) {
+    // A Zix that does not answer at all is not there, whatever its firmware.
+    context.link.Close();
+    Report(context, msg::kZixNotFound, MessageKind::kError);
+    return DeviceFlowResult::kZixNotFound;
+  }
+  if (version != LinkResult::kSuccess) {
     context.link.Close();
     context.prompter.ShowMessage(MessageKind::kInformation,
                                  context.strings.Text(msg::kZixFirmwareTooOld),

@@ -46,6 +46,7 @@ struct DeviceFlowContext {
 // in the status line in every other cycle, and runs `operation` in the cycle of the sixth.
 // Every cycle, the last one too, ends with a pause of 100 ms. When `cycle_limit` cycles pass
 // without it, message 15008 goes to the status line and an error box; false then.
+// Each waiting cycle lets the window paint its status text.
 bool WaitUntilReady(const DeviceFlowContext& context, int cycle_limit,
                     const std::function<void()>& operation);
 
@@ -71,6 +72,8 @@ enum class DeviceFlowResult {
 // block arrived, into WorkingImage and ReferenceImage and the pages. The image then counts as
 // read from the unit (origin ReadFromUnit, not the short layout). A byte the pages cannot show
 // is reported with message 15023, and the read still counts as done.
+// A Zix that does not answer the version request is not found (15009); one that answers with
+// a firmware too old or of another product gets 15560.
 DeviceFlowResult CommRead(const DeviceFlowContext& context, const EditorHooks& hooks);
 
 // The editor's write to the unit (mnuCommWriteClick): the SIP number list step in

@@ -160,21 +160,13 @@ int main(int argc, char** argv) {
   bool watch_stdin = !options.ignore_stdin;
   std::vector<std::uint8_t> buffer(65536);
 
-  while (!vyn::sim::g_stop_requested && getppid() == parent) {
-    const timespec timeout{0, 200'000'000};  // wake now and then to notice a dead parent
-    pollfd fds[2] = {{fd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-    const int r = ppoll(fds, watch_stdin ? 2 : 1, &timeout, &waiting_mask);
-    if (r < 0 && errno != EINTR) break;
-    if (r > 0 && watch_stdin && (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-      char discard[256];
-      if (read(STDIN_FILENO, discard, sizeof discard) <= 0) break;  // stdin closed: done
-    }
-    if (r <= 0 || (fds[0].revents & POLLIN) == 0) continue;
+  // Answers one datagram waiting on the socket; false when none was there.
+  const auto answer_one = [&] {
     sockaddr_in sender{};
     socklen_t sender_length = sizeof sender;
-    const ssize_t n = recvfrom(fd, buffer.data(), buffer.size(), 0,
+    const ssize_t n = recvfrom(fd, buffer.data(), buffer.size(), MSG_DONTWAIT,
                                reinterpret_cast<sockaddr*>(&sender), &sender_length);
-    if (n < 0) continue;
+    if (n < 0) return false;
     std::string note;
     const auto answer = server.Answer(std::span(buffer.data(), static_cast<std::size_t>(n)),
                                       ntohs(sender.sin_port), note);
@@ -187,6 +179,23 @@ int main(int argc, char** argv) {
       sendto(fd, answer->data(), answer->size(), 0, reinterpret_cast<sockaddr*>(&sender),
              sender_length);
     }
+    return true;
+  };
+
+  while (!vyn::sim::g_stop_requested && getppid() == parent) {
+    const timespec timeout{0, 200'000'000};  // wake now and then to notice a dead parent
+    pollfd fds[2] = {{fd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+    const int r = ppoll(fds, watch_stdin ? 2 : 1, &timeout, &waiting_mask);
+    if (r < 0 && errno != EINTR) break;
+    if (r > 0 && watch_stdin && (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+      char discard[256];
+      if (read(STDIN_FILENO, discard, sizeof discard) <= 0) break;  // stdin closed: done
+    }
+    if (r > 0 && (fds[0].revents & POLLIN) != 0) answer_one();
+  }
+  // A client's last message (its "Config load OK", say) may still wait when the stop comes
+  // right after the client ended: it is taken into the log and the figures before the end.
+  while (answer_one()) {
   }
   std::fprintf(log, "%zu violations, %d exchanges completed, %d cancelled\n",
                server.violations().size(), server.completed(), server.cancelled());

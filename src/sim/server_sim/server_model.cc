@@ -65,7 +65,7 @@ ServerModel::ServerModel(ServerOptions options, ParameterImage& memory)
     : options_(std::move(options)), memory_(memory) {}
 
 void ServerModel::Violation(std::string text, std::string& note) {
-  note += " VIOLATION: " + text;
+  note += " VIOLATION: " + text + " --";
   violations_.push_back(std::move(text));
 }
 

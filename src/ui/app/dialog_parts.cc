@@ -24,6 +24,17 @@ QString UiText(const StringTable& strings, int id) {
   return QString::fromStdString(strings.Text(id));
 }
 
+std::string UnbrokenPath(const std::string& path) {
+  const QString text = QString::fromStdString(path);
+  QString kept;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    kept += text[i] == u' ' ? QChar(0x00A0) : text[i];  // no-break space
+    // A word joiner between any two characters (not inside a surrogate pair) forbids a break.
+    if (i + 1 < text.size() && !text[i].isHighSurrogate()) kept += QChar(0x2060);
+  }
+  return kept.toStdString();
+}
+
 QPushButton* MakeOkButton(const char* object_name, QWidget* parent) {
   // The platform's standard OK text; the string table has none of its own.
   return MakeButton(QStringLiteral("&OK"), object_name, parent);

@@ -10,14 +10,20 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
+#include <string>
 
 #include "core/strings/string_table.h"
 
 namespace vyn::ui {
 
 inline constexpr int kCancelButtonText = 14003;  // "&Abbruch"
+inline constexpr int kApplicationTitle = 10001;  // "VYN IP/GSM Programmiergerät"
 
 QString UiText(const StringTable& strings, int id);
+
+// A file's path as it is put into a message: kept on one line (no break at its slashes,
+// hyphens or blanks), so the user reads it whole.
+std::string UnbrokenPath(const std::string& path);
 
 QPushButton* MakeOkButton(const char* object_name, QWidget* parent);
 

@@ -1,9 +1,10 @@
 #include "ui/app/frm_main.h"
 
-#include <QApplication>
 #include <QGridLayout>
+
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/access/password_store.h"
 #include "core/strings/edition.h"
@@ -38,7 +39,7 @@ TfrmMain::TfrmMain(const StringTable& strings, Session& session,
                    const StartupEnvironment& environment, Prompter* prompter, QWidget* parent)
     : QWidget(parent), strings_(strings), session_(session), prompter_(prompter) {
   if (!prompter_) {
-    own_prompter_ = std::make_unique<QtPrompter>(this);
+    own_prompter_ = std::make_unique<QtPrompter>(this, nullptr, strings_);
     prompter_ = own_prompter_.get();
   }
   FormCreate(environment);
@@ -53,7 +54,6 @@ void TfrmMain::SetWindows(TfrmEnterData* editor, TfrmPassword* password) {
 
 void TfrmMain::FormCreate(const StartupEnvironment& environment) {
   setObjectName("frmMain");
-  setMinimumSize(640, 380);
   auto* outer = new QVBoxLayout(this);
   pnlMain_ = new QFrame(this);
   pnlMain_->setObjectName("pnlMain");
@@ -92,10 +92,10 @@ void TfrmMain::EditionLayout() {
   panel->addWidget(lblPleaseSelect_);
   panel->addSpacing(12);
   auto* grid = new QGridLayout();
-  grid->setColumnStretch(1, 1);
   grid->setVerticalSpacing(12);
   panel->addLayout(grid);
-  panel->addStretch(1);
+  panel->addSpacing(12);
+  grdButtons_ = grid;
   auto* bottom = new QHBoxLayout();
   bottom->addStretch(1);
   bottom->addWidget(btnExit_);
@@ -122,8 +122,9 @@ void TfrmMain::EditionLayout() {
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {
-  QApplication::setApplicationDisplayName(UiText(strings_, 10001));
-  setWindowTitle(UiText(strings_, 10001));
+  // The title as it stands: no application display name is set, which the platform would
+  // append to every window's title.
+  setWindowTitle(UiText(strings_, kApplicationTitle));
   lblWelcome_->setText(UiText(strings_, 10002));
   lblPleaseSelect_->setText(UiText(strings_, 10003));
   btnProgrammingGuide_->setText(UiText(strings_, 10004));
@@ -133,12 +134,33 @@ void TfrmMain::showEvent(QShowEvent* event) {
   lblAStepByStep_->setText(UiText(strings_, 10007));
   lblSelectAPredefined_->setText(UiText(strings_, 10008));
   lblEditAllParameters_->setText(UiText(strings_, 10009));
-  // The two upper labels take 90 % of the panel's width.
-  const int width = pnlMain_->width() * 9 / 10;
-  lblWelcome_->setMaximumWidth(width);
-  lblPleaseSelect_->setMaximumWidth(width);
+  FitToContent();
   QWidget::showEvent(event);
   CentreOnScreen(this);
+}
+
+void TfrmMain::FitToContent() {
+  // The descriptions wrap in a column of at least about this many characters beside the buttons.
+  constexpr int kDescriptionCharacters = 50;
+  const QList<QLabel*> descriptions = {lblAStepByStep_, lblSelectAPredefined_,
+                                       lblEditAllParameters_};
+  const int column =
+      lblSelectAPredefined_->fontMetrics().averageCharWidth() * kDescriptionCharacters;
+  for (QLabel* label : descriptions) label->setFixedWidth(column);
+  // The two upper labels take 90 % of the panel's width, so the panel is wide enough for the
+  // welcome line in that share; the descriptions take what the buttons leave.
+  const int welcome = lblWelcome_->fontMetrics().horizontalAdvance(lblWelcome_->text()) + 1;
+  grdButtons_->invalidate();
+  const int grid = grdButtons_->sizeHint().width();
+  const int inner = std::max(grid, (welcome * 10 + 8) / 9);
+  for (QLabel* label : descriptions) label->setFixedWidth(column + inner - grid);
+  lblWelcome_->setFixedWidth(inner * 9 / 10);
+  lblPleaseSelect_->setFixedWidth(inner * 9 / 10);
+  // The window is as large as its content, and no larger.
+  setMinimumSize(0, 0);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  adjustSize();
+  setFixedSize(size());
 }
 
 void TfrmMain::btnEnterDataClick() {

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
@@ -51,6 +52,8 @@ class TfrmMain : public QWidget {
  private:
   void FormCreate(const StartupEnvironment& environment);
   void EditionLayout();
+  // Sizes the labels and the window to the texts just set.
+  void FitToContent();
 
   const StringTable& strings_;
   Session& session_;
@@ -61,6 +64,7 @@ class TfrmMain : public QWidget {
   TfrmPassword* password_ = nullptr;
 
   QFrame* pnlMain_ = nullptr;
+  QGridLayout* grdButtons_ = nullptr;
   QLabel* lblWelcome_ = nullptr;
   QLabel* lblPleaseSelect_ = nullptr;
   QPushButton* btnProgrammingGuide_ = nullptr;

@@ -5,6 +5,7 @@
 #include "ui/access/frm_change_passwords.h"
 #include "ui/access/frm_new_password.h"
 #include "ui/access/frm_password.h"
+#include "ui/app/desktop_conventions.h"
 #include "ui/app/frm_about.h"
 #include "ui/app/frm_main.h"
 #include "ui/app/qt_prompter.h"
@@ -17,6 +18,7 @@ namespace vyn::ui {
 
 ProgrammerWindows::ProgrammerWindows(const StringTable& strings, Session& session,
                                      ProgrammerSetup setup) {
+  InstallDesktopConventions();
   main_ = std::make_unique<TfrmMain>(strings, session, setup.environment, setup.prompter);
   StartupResult& folders = main_->folders();
 
@@ -35,7 +37,7 @@ ProgrammerWindows::ProgrammerWindows(const StringTable& strings, Session& sessio
   // The password change dialog's box of questions is the editor's, so tests script both.
   Prompter* dialog_prompter = setup.prompter;
   if (!dialog_prompter) {
-    own_prompter_ = std::make_unique<QtPrompter>(editor_.get());
+    own_prompter_ = std::make_unique<QtPrompter>(editor_.get(), nullptr, strings);
     dialog_prompter = own_prompter_.get();
   }
   new_password_ = std::make_unique<TfrmNewPassword>(strings, *dialog_prompter);

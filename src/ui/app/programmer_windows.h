@@ -17,6 +17,7 @@
 #include "core/session/prompter.h"
 #include "core/session/session.h"
 #include "core/strings/string_table.h"
+#include "ui/app/desktop_opener.h"
 
 namespace vyn::ui {
 
@@ -43,7 +44,7 @@ struct ProgrammerSetup {
   Prompter* prompter = nullptr;
   FileChooser* chooser = nullptr;
   // Opens a finished file (the text list) with the desktop's program; null for xdg-open.
-  std::function<bool(const std::string& path)> open_file;
+  FileOpener open_file;
 };
 
 class ProgrammerWindows {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "ui/app/dialog_parts.h"
+
 namespace vyn::ui {
 
 namespace {
@@ -54,14 +56,17 @@ MessageButton ButtonOf(int pressed, MessageButtons buttons) {
 
 }  // namespace
 
-QtPrompter::QtPrompter(QWidget* parent, QStatusBar* status_bar)
-    : parent_(parent), status_bar_(status_bar) {}
+QtPrompter::QtPrompter(QWidget* parent, QStatusBar* status_bar, const StringTable& strings)
+    : parent_(parent), status_bar_(status_bar), strings_(strings) {}
 
 MessageButton QtPrompter::ShowMessage(MessageKind kind, const std::string& text,
                                       MessageButtons buttons) {
-  QMessageBox box(IconFor(kind), QApplication::applicationDisplayName(),
-                  QString::fromStdString(text), ButtonsFor(buttons), parent_);
+  QMessageBox box(IconFor(kind), UiText(strings_, kApplicationTitle), QString::fromStdString(text),
+                  ButtonsFor(buttons), parent_);
   box.setObjectName("msgBox");
+  // Cancel reads as on every other Cancel button of the program.
+  if (QAbstractButton* cancel = box.button(QMessageBox::Cancel))
+    cancel->setText(UiText(strings_, kCancelButtonText));
   // The hourglass would otherwise stay over the box while a flow waits for the answer.
   if (busy_depth_ > 0) QApplication::restoreOverrideCursor();
   const int pressed = box.exec();

@@ -9,13 +9,16 @@
 #include <QWidget>
 
 #include "core/session/prompter.h"
+#include "core/strings/string_table.h"
 
 namespace vyn::ui {
 
 class QtPrompter : public Prompter {
  public:
-  // Boxes are modal to `parent`; status texts go to `status_bar` when there is one.
-  explicit QtPrompter(QWidget* parent, QStatusBar* status_bar = nullptr);
+  // Boxes are modal to `parent`, titled with the application title of `strings`, their Cancel
+  // button with its Cancel text; status texts go to `status_bar` when there is one.
+  explicit QtPrompter(QWidget* parent, QStatusBar* status_bar = nullptr,
+                      const StringTable& strings = StringTable::Builtin());
 
   MessageButton ShowMessage(MessageKind kind, const std::string& text,
                             MessageButtons buttons) override;
@@ -25,6 +28,7 @@ class QtPrompter : public Prompter {
  private:
   QPointer<QWidget> parent_;
   QPointer<QStatusBar> status_bar_;
+  const StringTable& strings_;
   int busy_depth_ = 0;
 };
 

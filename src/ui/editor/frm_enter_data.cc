@@ -1,6 +1,8 @@
 #include "ui/editor/frm_enter_data.h"
 
 #include <QAbstractButton>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -11,6 +13,7 @@
 #include "core/editor/editor_layout.h"
 #include "core/image/field_catalogue.h"
 #include "core/image/field_values.h"
+#include "core/image/number_pool.h"
 #include "core/link/device_flows.h"
 #include "core/reports/text_list.h"
 #include "core/server/diagnostic_exchange.h"
@@ -18,7 +21,6 @@
 #include "core/server/web_commands.h"
 #include "core/strings/edition.h"
 #include "core/strings/message_ids.h"
-#include "platform/shell.h"
 #include "ui/access/frm_change_passwords.h"
 #include "ui/app/dialog_parts.h"
 #include "ui/app/frm_about.h"
@@ -58,7 +60,9 @@ TfrmEnterData::TfrmEnterData(EditorEnvironment environment, QWidget* parent)
       chooser_(environment.chooser),
       open_file_(environment.open_file
                      ? std::move(environment.open_file)
-                     : std::function<bool(const std::string&)>(OpenWithAssociatedProgram)),
+                     : FileOpener([this](const std::string& path, OpenedCallback done) {
+                         OpenWithDesktopProgram(path, this, std::move(done));
+                       })),
       page_context_{environment.strings, settings_, environment.session, form_} {
   FormCreate();
 }
@@ -94,7 +98,7 @@ void TfrmEnterData::FormCreate() {
   tmrPollZix_->setInterval(500);
 
   if (!prompter_) {
-    own_prompter_ = std::make_unique<QtPrompter>(this, sbStatus_);
+    own_prompter_ = std::make_unique<QtPrompter>(this, sbStatus_, strings_);
     prompter_ = own_prompter_.get();
   }
   if (!chooser_) {
@@ -230,8 +234,7 @@ void TfrmEnterData::ApplyItemStates(const std::vector<ItemState>& all_states) {
     bool found = false;
     for (EditorPage* page : page_list_) {
       if (page->objectName() != name) continue;
-      const int index = pcEnterData_->indexOf(page);
-      if (state.visible) pcEnterData_->setTabVisible(index, *state.visible);
+      if (state.visible) ShowPage(page, *state.visible);
       if (state.enabled) page->setEnabled(*state.enabled);
       found = true;
     }
@@ -248,6 +251,24 @@ void TfrmEnterData::ApplyItemStates(const std::vector<ItemState>& all_states) {
         box->setChecked(*state.checked);
     }
   }
+}
+
+void TfrmEnterData::ShowPage(EditorPage* page, bool shown) {
+  // A hidden page leaves the tab widget altogether: a tab that is only made invisible can still
+  // be reached with Ctrl+Tab and keeps its width. The page stays a child of the window, so its
+  // controls are still found by name and still load and store.
+  const int index = pcEnterData_->indexOf(page);
+  if (!shown) {
+    if (index >= 0) pcEnterData_->removeTab(index);
+    return;
+  }
+  if (index >= 0) return;
+  int position = 0;  // among the shown pages, in the order of the page list
+  for (const EditorPage* other : page_list_) {
+    if (other == page) break;
+    if (pcEnterData_->indexOf(other) >= 0) ++position;
+  }
+  pcEnterData_->insertTab(position, page, UiText(strings_, page->captionId()));
 }
 
 void TfrmEnterData::ApplyAccessLevel(int level) {
@@ -300,6 +321,40 @@ void TfrmEnterData::showEvent(QShowEvent* event) {
   pcEnterData_->setCurrentIndex(0);
   // The advanced grid starts on its first row's address cell, where nothing is edited.
   if (auto* grid = findChild<QTableWidget*>("sgAdvanced")) grid->setCurrentCell(0, 0);
+  // A new visit starts without the last visit's messages.
+  prompter_->SetStatus("");
+}
+
+bool TfrmEnterData::HoldsUnsavedChanges() {
+  VynData stored = data_;
+  // Values the pages cannot store are changes no file holds. The store only looks: it shows
+  // no message and moves no focus.
+  EditorContext context = Context();
+  const StoreResult result = vyn::StoreControls(context, stored).result;
+  binder_->Mirror();
+  if (result != StoreResult::kOk) return true;
+  ParameterImage reference = data_.ReferenceImage;
+  // A 512-byte file's image is compared in the full layout the store gives.
+  if (data_.ShortLayout) MoveNumbersIntoPool(reference);
+  return stored.WorkingImage != reference &&
+         (!written_image_ || stored.WorkingImage != *written_image_);
+}
+
+void TfrmEnterData::closeEvent(QCloseEvent* event) {
+  if (transfer_running_ ||
+      (HoldsUnsavedChanges() && FileExit(FileContext(), Hooks()) != ExitDecision::kClose)) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+void TfrmEnterData::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }
 
 void TfrmEnterData::mnuFileNewClick() {
@@ -350,6 +405,7 @@ void TfrmEnterData::done(int result) {
   if (transfer_running_ || closing_) return;
   closing_ = true;
   CloseEditor(FileContext(), Hooks());
+  written_image_.reset();
   closing_ = false;
   QDialog::done(result);
 }
@@ -358,9 +414,8 @@ void TfrmEnterData::RunTransfer(const std::function<void()>& transfer) {
   if (!Idle()) return;
   transfer_running_ = true;
   mnuEnterData_->setEnabled(false);
-  pbTransfer_->setValue(0);
   transfer();
-  pbTransfer_->hide();
+  progress_->Hide();
   mnuEnterData_->setEnabled(true);
   transfer_running_ = false;
 }
@@ -368,15 +423,27 @@ void TfrmEnterData::RunTransfer(const std::function<void()>& transfer) {
 void TfrmEnterData::mnuCommReadClick() {
   RunTransfer([this] {
     QtEventPump pump;
-    CommRead({data_, session_, *link_, *prompter_, pump, clock_, strings_}, Hooks());
+    TransferPrompter prompter(*prompter_, *progress_);
+    CommRead({data_, session_, *link_, prompter, pump, clock_, strings_}, Hooks());
   });
 }
 
 void TfrmEnterData::mnuCommWriteClick() {
   RunTransfer([this] {
     QtEventPump pump;
-    CommWrite({data_, session_, *link_, *prompter_, pump, clock_, strings_}, Hooks(),
-              sip_list_folder_);
+    // What the pages stored for the write; the unit holds it once the write is verified.
+    ParameterImage stored{};
+    EditorHooks hooks = Hooks();
+    hooks.StoreControls = [this, &stored] {
+      const StoreResult result = StoreControls(data_);
+      stored = data_.WorkingImage;
+      return result;
+    };
+    TransferPrompter prompter(*prompter_, *progress_);
+    if (CommWrite({data_, session_, *link_, prompter, pump, clock_, strings_}, hooks,
+                  sip_list_folder_) == DeviceFlowResult::kDone) {
+      written_image_ = stored;
+    }
   });
 }
 
@@ -445,11 +512,15 @@ void TfrmEnterData::mnuToolsCreateTextFileClick() {
   const TextListResult written = WriteTextList(data_, strings_, folders_.ProgramDataFolder);
   if (written.status != TextListStatus::kWritten) return;
   prompter_->ShowMessage(MessageKind::kInformation,
-                         strings_.Text(msg::kTextFileCreated) + written.path, MessageButtons::kOk);
-  if (!open_file_(written.path)) {
-    prompter_->ShowMessage(MessageKind::kInformation, strings_.Text(msg::kCannotOpenTextFile),
-                           MessageButtons::kOk);
-  }
+                         strings_.Text(msg::kTextFileCreated) + UnbrokenPath(written.path),
+                         MessageButtons::kOk);
+  // The opener's failure may only be known once it has ended; the window does not wait.
+  open_file_(written.path, [this](bool opened) {
+    if (!opened) {
+      prompter_->ShowMessage(MessageKind::kInformation, strings_.Text(msg::kCannotOpenTextFile),
+                             MessageButtons::kOk);
+    }
+  });
 }
 
 std::string TfrmEnterData::ReadZixVersion() {

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@
 #include "core/session/session.h"
 #include "core/settings/vyn_ini.h"
 #include "core/strings/string_table.h"
+#include "ui/app/desktop_opener.h"
 #include "ui/editor/editor_page.h"
 #include "ui/editor/form_binder.h"
 
@@ -55,7 +57,7 @@ struct EditorEnvironment {
   Prompter* prompter = nullptr;
   FileChooser* chooser = nullptr;
   // Hands a finished file to the desktop's program for it; null for xdg-open.
-  std::function<bool(const std::string& path)> open_file;
+  FileOpener open_file;
 };
 
 // The dialogs the editor opens; created after it in the start order.
@@ -118,17 +120,27 @@ class TfrmEnterData : public QDialog {
   void mnuToolsChangePasswordsClick();
   void mnuHelpAboutClick();
 
-  // Closing by Exit, the close box or Escape: the default configuration comes back.
+  // Closing by Exit or the close box: the default configuration comes back.
   void done(int result) override;
+
+  // Whether the pages hold changes that were neither saved nor written to the unit: what they
+  // store differs from the image last loaded, saved or read and from the one last written.
+  bool HoldsUnsavedChanges();
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The close box asks as Exit does, but only when something would be lost.
+  void closeEvent(QCloseEvent* event) override;
+  // Escape does not close the editor.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void FormCreate();
   void BuildMenus();
   QAction* AddItem(QMenu* menu, const char* name, int caption_id, const QKeySequence& key = {});
   void ApplyItemStates(const std::vector<ItemState>& states);
+  // Puts a page into the tab strip at its place, or takes it out.
+  void ShowPage(EditorPage* page, bool shown);
   FileCommandContext FileContext();
   EditorHooks Hooks();
   EditorContext Context() { return {form_, state_, *prompter_, strings_}; }
@@ -162,7 +174,7 @@ class TfrmEnterData : public QDialog {
   std::unique_ptr<FileChooser> own_chooser_;
   Prompter* prompter_;
   FileChooser* chooser_;
-  std::function<bool(const std::string& path)> open_file_;
+  FileOpener open_file_;
   EditorDialogs dialogs_;
   EditorPageContext page_context_;
 
@@ -174,6 +186,8 @@ class TfrmEnterData : public QDialog {
   QTimer* tmrPollZix_ = nullptr;
   std::vector<EditorPage*> page_list_;
   FormBinder* binder_ = nullptr;
+  // What the pages held when they were last written to the unit and verified there.
+  std::optional<ParameterImage> written_image_;
   bool transfer_running_ = false;
   bool closing_ = false;
 };

@@ -9,11 +9,18 @@ namespace vyn::ui {
 
 namespace {
 
-// The end of the block a memory command transfers, or -1 for any other frame. Frames are STX,
-// the command, two checksum digits and ETX; a block command is a letter, four address digits
-// and two count digits.
+// Frames are STX, the command, two checksum digits and ETX.
+constexpr std::size_t kFrameOverhead = 1 + 2 + 1;
+
+// The readiness poll "O".
+bool IsReadinessPoll(std::span<const std::uint8_t> frame) {
+  return frame.size() == kFrameOverhead + 1 && frame[1] == 'O';
+}
+
+// The end of the block a memory command transfers, or -1 for any other frame. A block command
+// is a letter, four address digits and two count digits.
 int BlockEnd(std::span<const std::uint8_t> frame) {
-  if (frame.size() < 1 + 7 + 3) return -1;
+  if (frame.size() < kFrameOverhead + 7) return -1;
   const char letter = static_cast<char>(frame[1]);
   if (letter != 'R' && letter != 'S' && letter != 'W' && letter != 'X') return -1;
   const std::string digits(frame.begin() + 2, frame.begin() + 8);
@@ -34,12 +41,22 @@ int BlockEnd(std::span<const std::uint8_t> frame) {
 void TransferProgress::Record(const TraceEvent& event) {
   if (next_) next_->Record(event);
   if (!bar_ || event.direction != TraceDirection::kSent) return;
+  if (IsReadinessPoll(event.bytes)) {
+    // Waiting for the unit: a busy indicator, which moves while the wait paints its status.
+    if (bar_->maximum() != 0) bar_->setRange(0, 0);
+    bar_->setVisible(true);
+    return;
+  }
   const int end = BlockEnd(event.bytes);
   if (end < 0 || end > static_cast<int>(kImageSize)) return;
-  bar_->setMaximum(static_cast<int>(kImageSize));
+  bar_->setRange(0, static_cast<int>(kImageSize));
   bar_->setValue(end);
   bar_->setVisible(true);
   bar_->repaint();
+}
+
+void TransferProgress::Hide() {
+  if (bar_) bar_->hide();
 }
 
 }  // namespace vyn::ui

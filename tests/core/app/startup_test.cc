@@ -85,17 +85,27 @@ TEST_F(StartupTest, FirstStartCreatesFoldersAndCopiesTheDeliveredFiles) {
   EXPECT_EQ(store.LevelFor("ortex"), 5);
 }
 
-TEST_F(StartupTest, CreatedFoldersAreNotWritableByOthersWhateverTheUmask) {
-  const mode_t old_mask = umask(0);
-  const StartupResult result = Run();
-  umask(old_mask);
-  for (const fs::path& folder :
-       {fs::path(env_.data_folder) / "KEMB", fs::path(result.ProgramDataFolder),
-        fs::path(env_.documents_folder) / "KEMB", fs::path(result.ConfigFolder)}) {
-    const fs::perms perms = fs::status(folder).permissions();
-    EXPECT_EQ(perms & (fs::perms::group_write | fs::perms::others_write), fs::perms::none)
-        << folder;
-    EXPECT_NE(perms & fs::perms::owner_write, fs::perms::none) << folder;
+TEST_F(StartupTest, CreatedFoldersGetTheirPermissionsWhateverTheUmask) {
+  // The program data folder holds the password store: the user's only. The configuration
+  // folder's files are handed on: readable, as a documents folder is. Nobody else writes.
+  const fs::perms user_only = fs::perms::owner_all;
+  const fs::perms readable = user_only | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec;
+  for (const mode_t mask : {mode_t{0}, mode_t{002}, mode_t{027}, mode_t{077}}) {
+    SCOPED_TRACE(mask);
+    fs::remove_all(fs::path(env_.data_folder) / "KEMB");
+    fs::remove_all(fs::path(env_.documents_folder) / "KEMB");
+    const mode_t old_mask = umask(mask);
+    const StartupResult result = Run();
+    umask(old_mask);
+    const std::pair<fs::path, fs::perms> expected[] = {
+        {fs::path(env_.data_folder) / "KEMB", user_only},
+        {fs::path(result.ProgramDataFolder), user_only},
+        {fs::path(env_.documents_folder) / "KEMB", readable},
+        {fs::path(result.ConfigFolder), readable}};
+    for (const auto& [folder, perms] : expected) {
+      EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, perms) << folder;
+    }
   }
 }
 

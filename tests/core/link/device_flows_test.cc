@@ -49,7 +49,7 @@ class DeviceFlowTest : public ::testing::Test {
         slept_at_kind_ = clock_.slept_ms();
         return memory_kind_ == 0 ? Reply{} : ByteReply(static_cast<std::uint8_t>(memory_kind_));
       }
-      if (command == "v") return FrameReply(zix_version_);
+      if (command == "v") return zix_version_.empty() ? Reply{} : FrameReply(zix_version_);
       if (command[0] == 'R' || command[0] == 'S') {
         Reply reply = blocks(frame);
         // The unit answers the read-back of one address with another byte.
@@ -127,6 +127,7 @@ class DeviceFlowTest : public ::testing::Test {
   int nak_polls_ = 0;
   int polls_ = 0;
   int memory_kind_ = '5';  // 0: silence
+  // Empty: the Zix stays silent.
   std::string zix_version_ = "15-1-V02.03";
   int corrupt_address_ = -1;   // read-back gives another byte here
   int nak_read_back_at_ = -1;  // read-back of this block NAKed
@@ -166,7 +167,8 @@ TEST_F(DeviceFlowTest, ReadinessLimits) {
       if (CommandOf(frame) != "O") return Reply{};
       return ByteReply(++polls > c.nak_polls ? kAck : kNak);
     };
-    const DeviceFlowContext context{data_, session_, link, prompter, pump_, clock, Strings()};
+    CountingPump pump;
+    const DeviceFlowContext context{data_, session_, link, prompter, pump, clock, Strings()};
     ASSERT_EQ(link.Open(), OpenResult::kOpened);
     const bool ready = WaitUntilReady(context, c.write ? kWriteCycleLimit : kReadCycleLimit,
                                       [&] { ++transferred; });
@@ -178,6 +180,8 @@ TEST_F(DeviceFlowTest, ReadinessLimits) {
     const std::vector<std::string> statuses = prompter.Statuses();
     EXPECT_EQ(static_cast<int>(statuses.size()), c.ready ? cycles - 1 : cycles + 1);
     EXPECT_EQ(statuses.front(), Text(msg::kUnitBusyWaiting));
+    // Every waiting cycle lets the window paint its text.
+    EXPECT_EQ(pump.calls, c.ready ? cycles - 1 : cycles);
     if (c.ready) {
       EXPECT_TRUE(prompter.Boxes().empty());
     } else {
@@ -216,7 +220,7 @@ TEST_F(DeviceFlowTest, ReadSetsWorkingAndReferenceImageAndOrigin) {
   ASSERT_GE(statuses.size(), 2u);
   EXPECT_EQ(statuses[statuses.size() - 2], Text(msg::kReadingFromUnit));
   EXPECT_EQ(statuses.back(), Text(msg::kReadComplete));
-  EXPECT_EQ(pump_.calls, 1);
+  EXPECT_EQ(pump_.calls, 5 + 1);  // five waiting cycles, then the read's own status
   EXPECT_EQ(Count("v"), 1);
   const std::vector<std::string> reads = BlockCommands('R');
   ASSERT_EQ(reads.size(), 128u);
@@ -281,6 +285,11 @@ TEST_F(DeviceFlowTest, ReadFailures) {
   const std::vector<Case> cases = {
       {"no Zix",
        [](DeviceFlowTest& t) { t.port_.open_fails = true; },
+       DeviceFlowResult::kZixNotFound,
+       {"E:" + Text(msg::kZixNotFound)},
+       false},
+      {"silent Zix",
+       [](DeviceFlowTest& t) { t.zix_version_.clear(); },
        DeviceFlowResult::kZixNotFound,
        {"E:" + Text(msg::kZixNotFound)},
        false},
@@ -358,7 +367,7 @@ TEST_F(DeviceWriteTest, VerifiedWrite) {
   EXPECT_EQ(std::vector<std::string>(statuses.end() - 3, statuses.end()),
             (std::vector<std::string>{Text(msg::kWritingToUnit), Text(msg::kVerifying),
                                       Text(msg::kWriteVerified)}));
-  EXPECT_EQ(pump_.calls, 2);
+  EXPECT_EQ(pump_.calls, 5 + 2);  // five waiting cycles, then writing and verifying
   const std::vector<std::string> writes = BlockCommands('W');
   ASSERT_EQ(writes.size(), 128u);
   EXPECT_EQ(writes.back().substr(0, 7), "W07F010");

@@ -4,6 +4,7 @@
 // answers the boxes from a script (OK, or the first button, when the script is used up).
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,13 @@ class ScriptedPrompter : public Prompter {
  public:
   std::deque<MessageButton> answers;
   std::vector<PromptEvent> events;
+  // Called as each box is shown, to look at the window behind it.
+  std::function<void(const std::string& text)> on_box;
 
   MessageButton ShowMessage(MessageKind kind, const std::string& text,
                             MessageButtons buttons) override {
     events.push_back({PromptEvent::Type::kBox, kind, buttons, text});
+    if (on_box) on_box(text);
     if (answers.empty())
       return buttons == MessageButtons::kYesNo || buttons == MessageButtons::kYesNoCancel
                  ? MessageButton::kYes

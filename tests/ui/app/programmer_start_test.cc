@@ -2,8 +2,10 @@
 // second start, a start after an update, the command-line folder, the edition layout, and the
 // way into the editor through the password prompt.
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <filesystem>
 #include <fstream>
 
@@ -93,6 +95,26 @@ TEST_F(ProgrammerStartTest, EditionLayoutOfTheMainWindow) {
     EXPECT_EQ(enter->y() < basic->y(), !c.guide_shown) << c.edition;
     EXPECT_EQ(enter->text().toStdString(), "Profiprogrammierung");
     EXPECT_EQ(main.windowTitle().toStdString(), "VYN IP/GSM Programmiergerät");
+
+    // The window fits its content: every text whole, Exit right below the last row, and the
+    // window centred on the screen.
+    int rows_bottom = 0;
+    for (const QLabel* label : main.findChildren<QLabel*>()) {
+      if (!label->isVisible()) continue;
+      EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+          << label->objectName().toStdString();
+      EXPECT_GE(label->width(), label->minimumSizeHint().width())
+          << label->objectName().toStdString();
+      rows_bottom = std::max(rows_bottom, label->mapTo(&main, QPoint(0, label->height())).y());
+    }
+    const QWidget* exit = main.findChild<QWidget*>("btnExit");
+    const int exit_top = exit->mapTo(&main, QPoint(0, 0)).y();
+    EXPECT_GT(exit_top, rows_bottom);
+    EXPECT_LE(exit_top - rows_bottom, 3 * exit->height()) << c.edition;
+    EXPECT_LE(main.height() - (exit_top + exit->height()), exit->height()) << c.edition;
+    const QRect screen = main.screen()->geometry();
+    EXPECT_EQ(main.frameGeometry().left(), (screen.width() - main.frameGeometry().width()) / 2);
+    EXPECT_EQ(main.frameGeometry().top(), (screen.height() - main.frameGeometry().height()) / 2);
     main.hide();
   }
 }

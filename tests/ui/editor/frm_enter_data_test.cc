@@ -4,10 +4,15 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTabBar>
+#include <QTest>
+#include <QTextBoundaryFinder>
 #include <QTimer>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 #include "core/settings/vyn_ini.h"
 #include "ui/app/frm_about.h"
@@ -277,6 +282,24 @@ TEST_F(EditorFrameTest, ReadsAndWritesTheUnit) {
                              "wieder an, damit alle Änderungen wirksam werden."});
 }
 
+// The text of a box as read (without the characters that only keep a line together).
+QString Readable(const std::string& shown) {
+  QString text = QString::fromStdString(shown);
+  text.remove(QChar(0x2060));
+  return text.replace(QChar(0x00A0), u' ');
+}
+// Whether a line may break inside `tail`, the part with which the shown text ends.
+bool MayBreakInside(const std::string& shown, const std::string& tail) {
+  const QString text = QString::fromStdString(shown);
+  // What comes before the tail is shown as it reads.
+  const qsizetype start = Readable(shown).lastIndexOf(QString::fromStdString(tail));
+  QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+  for (qsizetype at = finder.toNextBoundary(); at != -1; at = finder.toNextBoundary()) {
+    if (at > start && at < text.size()) return true;
+  }
+  return false;
+}
+
 TEST_F(EditorFrameTest, TextListIsWrittenAndOpened) {
   Start();
   Editor().ApplyAccessLevel(4);
@@ -285,10 +308,38 @@ TEST_F(EditorFrameTest, TextListIsWrittenAndOpened) {
   const std::string list = ProgramData() + "Default.txt";
   EXPECT_TRUE(fs::exists(list));
   EXPECT_EQ(opened_files_, std::vector<std::string>{list});
-  EXPECT_EQ(TakeBoxes(),
-            (std::vector<std::string>{
-                "Eine Textdatei mit allen Konfigurationsparametern wurde erstellt. " + list,
-                "Konnte Textdatei nicht öffnen."}));
+  const std::vector<std::string> boxes = TakeBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(Readable(boxes[0]).toStdString(),
+            "Eine Textdatei mit allen Konfigurationsparametern wurde erstellt. " + list);
+  // The path (with its blanks, slashes and brackets) is never broken over two lines.
+  EXPECT_FALSE(MayBreakInside(boxes[0], list)) << boxes[0];
+  EXPECT_EQ(boxes[1], "Konnte Textdatei nicht öffnen.");
+}
+
+// The desktop's opener fails only after it has started (no program for text files): the
+// failure reaches the user without the window waiting for the opener.
+TEST_F(EditorFrameTest, FailureOfTheDesktopsOpenerIsReported) {
+  const char* path = std::getenv("PATH");
+  const std::string saved_path = path != nullptr ? path : "";
+  const std::string bin = root_.File("bin");
+  fs::create_directories(bin);
+  const std::string release = root_.File("release");
+  const std::string opener = root_.Write(
+      "bin/xdg-open", "#!/bin/sh\ni=0; while [ ! -e '" + release +
+                          "' ] && [ $i -lt 500 ]; do /bin/sleep 0.02; i=$((i+1)); done\n"
+                          "echo 'x-terminal-emulator: not found' >&2\nexit 3\n");
+  fs::permissions(opener, fs::perms::owner_all);
+  setenv("PATH", bin.c_str(), 1);
+  desktop_opener_ = true;
+  Start();
+  Editor().ApplyAccessLevel(4);
+  Click("mnuToolsCreateTextFile");
+  EXPECT_EQ(TakeBoxes().size(), 1u);  // the file's message; the opener still runs
+  root_.Write("release", "");
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !prompter_.Boxes().empty(); }, 10000));
+  EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"Konnte Textdatei nicht öffnen."});
+  setenv("PATH", saved_path.c_str(), 1);
 }
 
 TEST_F(EditorFrameTest, AboutBoxShowsTheZixVersion) {
@@ -313,6 +364,129 @@ TEST_F(EditorFrameTest, UnitThatNeverGetsReady) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].rfind("Keine Verbindung mit VYN IP/GSM.", 0), 0u) << boxes[0];
   EXPECT_EQ(Editor().data().Origin, ImageOrigin::FromDefault);
+}
+
+TEST_F(EditorFrameTest, EscapeNeverClosesAndTheCloseBoxAsksOnlyAboutChanges) {
+  Start();
+  ui::TfrmEnterData& editor = Editor();
+  editor.ApplyAccessLevel(6);
+  editor.show();
+  QTest::keyClick(&editor, Qt::Key_Escape);
+  EXPECT_TRUE(editor.isVisible());
+  // Nothing changed: the close box closes without a question.
+  editor.close();
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_TRUE(TakeBoxes().empty());
+
+  // Read from the unit, then changed (the pages store what they show; a changed byte stands in
+  // for a changed control): the close box asks as Exit does.
+  editor.show();
+  Click("mnuCommRead");
+  QTest::keyClick(&editor, Qt::Key_Escape);
+  EXPECT_TRUE(editor.isVisible());
+  editor.data().WorkingImage[0x300] ^= 0x01;
+  TakeBoxes();
+  prompter_.answers = {MessageButton::kCancel};
+  editor.close();
+  EXPECT_TRUE(editor.isVisible());
+  const std::vector<std::string> question = {
+      "Möchten Sie die Konfiguration speichern bevor Sie das Programm verlassen?"};
+  EXPECT_EQ(TakeBoxes(), question);
+  prompter_.answers = {MessageButton::kNo};
+  editor.close();
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_EQ(TakeBoxes(), question);
+  EXPECT_EQ(editor.data().Origin, ImageOrigin::FromDefault);
+
+  // Changes written to the unit and verified there are not lost either.
+  editor.show();
+  editor.data().WorkingImage[0x300] ^= 0x01;
+  Click("mnuCommWrite");
+  TakeBoxes();
+  editor.close();
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(EditorFrameTest, WaitingTransferAndItsEndInTheStatusBar) {
+  unit_options_.ready_after = 4;
+  Start();
+  ui::TfrmEnterData& editor = Editor();
+  auto* bar = editor.findChild<QProgressBar*>("pbTransfer");
+  // The bar as each readiness poll after the first is sent, and as each box appears.
+  std::vector<std::string> bar_at_polls;
+  const auto inner = port_->responder;
+  port_->responder = [&](const Bytes& frame) {
+    if (frame.size() == 5 && frame[1] == 'O')  // STX, "O", checksum, ETX
+      bar_at_polls.push_back(bar->isHidden() ? "hidden" : bar->maximum() == 0 ? "busy" : "value");
+    return inner(frame);
+  };
+  std::vector<bool> bar_hidden_at_boxes;
+  prompter_.on_box = [&](const std::string&) { bar_hidden_at_boxes.push_back(bar->isHidden()); };
+  editor.show();
+  Click("mnuCommRead");
+  ASSERT_EQ(bar_at_polls.size(), 10u);  // four NAKs, then six acknowledgements
+  EXPECT_EQ(bar_at_polls.front(), "hidden");
+  EXPECT_EQ(std::set<std::string>(bar_at_polls.begin() + 1, bar_at_polls.end()),
+            std::set<std::string>{"busy"});
+  const std::vector<std::string> statuses = prompter_.Statuses();
+  EXPECT_EQ(
+      std::count(statuses.begin(), statuses.end(), "VYN IP/GSM beschäftigt, bitte warten... "), 9);
+  EXPECT_EQ(bar_hidden_at_boxes, std::vector<bool>{true});  // "Lesen vollständig"
+  EXPECT_TRUE(bar->isHidden());
+
+  // The next visit starts with an empty status line.
+  editor.hide();
+  editor.show();
+  EXPECT_EQ(prompter_.Statuses().back(), "");
+  editor.hide();
+}
+
+TEST_F(EditorFrameTest, HiddenPagesCannotBeReachedAtAnyLevel) {
+  Start();
+  ui::TfrmEnterData& editor = Editor();
+  QTabWidget* tabs = editor.pages();
+  editor.show();
+  editor.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
+  // The levels one after another in one run, as users come and go.
+  for (const int level : {6, 2, 5, 4, 2, 6}) {
+    SCOPED_TRACE(level);
+    editor.ApplyAccessLevel(level);
+    const std::vector<std::string> shown = VisibleTabs(editor);
+    const std::set<std::string> reachable(shown.begin(), shown.end());
+    tabs->setCurrentIndex(0);
+    const std::pair<int, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Tab, Qt::ControlModifier},
+        {Qt::Key_PageDown, Qt::ControlModifier},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier},
+        {Qt::Key_PageUp, Qt::ControlModifier}};
+    for (const auto& [key, modifiers] : keys) {
+      for (int press = 0; press < 12; ++press) {
+        QTest::keyClick(press % 2 ? static_cast<QWidget*>(tabs->tabBar()) : tabs,
+                        static_cast<Qt::Key>(key), modifiers);
+        EXPECT_EQ(reachable.count(tabs->currentWidget()->objectName().toStdString()), 1u)
+            << tabs->currentWidget()->objectName().toStdString();
+        EXPECT_TRUE(tabs->currentWidget()->isVisible());
+      }
+    }
+    // A hidden page is out of every focus chain: its controls cannot be shown.
+    for (const ui::EditorPage* page : editor.pageList()) {
+      if (reachable.count(page->objectName().toStdString()) == 0) {
+        EXPECT_FALSE(page->isVisibleTo(&editor)) << page->objectName().toStdString();
+      }
+    }
+    // Every tab is as wide as its caption asks, whatever was shown before: about the same
+    // margin around every caption.
+    std::set<int> margins;
+    for (int i = 0; i < tabs->count(); ++i) {
+      const QTabBar* bar = tabs->tabBar();
+      margins.insert(bar->tabRect(i).width() -
+                     bar->fontMetrics().horizontalAdvance(tabs->tabText(i)));
+    }
+    EXPECT_LE(*margins.rbegin() - *margins.begin(), 2);
+  }
+  editor.hide();
 }
 
 }  // namespace

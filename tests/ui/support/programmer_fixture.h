@@ -108,10 +108,12 @@ class ProgrammerFixture : public ::testing::Test {
     setup.clock = &clock_;
     setup.prompter = &prompter_;
     setup.chooser = &chooser_;
-    setup.open_file = [this](const std::string& path) {
-      opened_files_.push_back(path);
-      return open_file_works_;
-    };
+    if (!desktop_opener_) {
+      setup.open_file = [this](const std::string& path, ui::OpenedCallback done) {
+        opened_files_.push_back(path);
+        done(open_file_works_);
+      };
+    }
     windows_ = std::make_unique<ui::ProgrammerWindows>(strings_, session_, std::move(setup));
     return *windows_;
   }
@@ -157,6 +159,7 @@ class ProgrammerFixture : public ::testing::Test {
   bool server_port_taken_ = false;         // another program holds the exchange's local port
   std::vector<std::string> opened_files_;  // handed to the desktop's program
   bool open_file_works_ = true;
+  bool desktop_opener_ = false;  // the desktop's own opener (xdg-open on PATH) instead
   std::unique_ptr<ui::ProgrammerWindows> windows_;
 };
 
