@@ -4,21 +4,19 @@
 
 #include "core/editor/form/numbers.h"
 #include "core/image/codecs.h"
+#include "core/image/field_codec.h"
 
 namespace vyn {
 namespace {
 
-std::span<const std::uint8_t, 2> Pair(const ParameterImage& image, int address) {
-  return std::span<const std::uint8_t, 2>(image.data() + address, 2);
+// The byte of a bit-field or definition field as the codec reads it.
+int Byte(const FieldCodec& codec, const ParameterImage& image, const FieldInfo& field) {
+  return static_cast<int>(codec.read(image, field));
 }
 
-std::span<const std::uint8_t, 8> Dial(const ParameterImage& image, int address) {
-  return std::span<const std::uint8_t, 8>(image.data() + address, 8);
-}
-
-void SetBit(std::uint8_t& byte, int bit, bool on) {
-  const auto mask = static_cast<std::uint8_t>(1u << bit);
-  byte = on ? static_cast<std::uint8_t>(byte | mask) : static_cast<std::uint8_t>(byte & ~mask);
+long long WithBit(int byte, int bit, bool on) {
+  const int mask = 1 << bit;
+  return on ? (byte | mask) : (byte & ~mask);
 }
 
 void LoadText(Control& control, std::string text) {
@@ -45,50 +43,46 @@ bool AdapterHasField(Adapter adapter) {
 
 bool LoadRow(const ControlBinding& row, const FieldInfo& field, Control& control,
              const ParameterImage& image) {
-  const int a = field.address;
+  const FieldCodec& codec = CodecOf(field);
   switch (row.adapter) {
     case Adapter::kNone:
     case Adapter::kTelephoneNumber:
     case Adapter::kAdvancedGrid:
       return true;
     case Adapter::kDecimalByte:
-      LoadText(control, ByteText(image[a]));
-      return true;
     case Adapter::kWord16:
-      LoadText(control, Word16Text(Pair(image, a)));
+    case Adapter::kTransmitterCode:
+    case Adapter::kAlarmCodeDigits:
+    case Adapter::kVersionText:
+      LoadText(control, codec.text(image, field, false));
       return true;
     case Adapter::kFlag:
-      LoadCheck(control, image[a] == 1);
+      LoadCheck(control, codec.read(image, field) == 1);
       return true;
     case Adapter::kActiveBit7:
-      LoadCheck(control, (image[a] & 0x80) != 0);
+      LoadCheck(control, ((Byte(codec, image, field) >> 7) & 1) != 0);
       return true;
     case Adapter::kBit:
-      LoadCheck(control, ((image[a] >> row.bit) & 1) != 0);
+      LoadCheck(control, ((Byte(codec, image, field) >> row.bit) & 1) != 0);
       return true;
     case Adapter::kListReported:
     case Adapter::kListNotReported: {
-      control.SetItemIndex(control.list().PositionOfCode(image[a]));
+      control.SetItemIndex(
+          control.list().PositionOfCode(static_cast<int>(codec.read(image, field))));
       // A list the settings file did not fill cannot tell a valid byte from an invalid one.
       return control.item_index() >= 0 || row.adapter == Adapter::kListNotReported ||
              control.list().Count() == 0;
     }
-    case Adapter::kTransmitterCode:
-      LoadText(control, DecodeTransmitterCode(image[a], image[a + 1]));
-      return true;
-    case Adapter::kAlarmCodeDigits:
-      LoadText(control, DecodeDialDigits(Dial(image, a), DialKind::kAlarmCode));
-      return true;
-    case Adapter::kVersionText:
-      LoadText(control, VersionText(std::span<const std::uint8_t, 6>(image.data() + a, 6)));
-      return true;
   }
   return true;
 }
 
 void StoreRow(const ControlBinding& row, const FieldInfo& field, const Control& control,
               ParameterImage& image) {
-  const int a = field.address;
+  const FieldCodec& codec = CodecOf(field);
+  const auto write = [&](long long value) {
+    codec.write(image, field, static_cast<double>(value));
+  };
   switch (row.adapter) {
     case Adapter::kNone:
     case Adapter::kTelephoneNumber:
@@ -96,37 +90,36 @@ void StoreRow(const ControlBinding& row, const FieldInfo& field, const Control& 
     case Adapter::kVersionText:
       return;
     case Adapter::kDecimalByte:
-      image[a] = static_cast<std::uint8_t>(IntegerOrZero(control.text()) & 0xFF);
+      write(IntegerOrZero(control.text()) & 0xFF);
       return;
     case Adapter::kWord16:
-      WriteWord16(std::span<std::uint8_t, 2>(image.data() + a, 2),
-                  static_cast<std::uint16_t>(IntegerOrZero(control.text()) & 0xFFFF));
+      write(IntegerOrZero(control.text()) & 0xFFFF);
       return;
     case Adapter::kFlag:
       // Bytes other than 0 and 1 show as unchecked; they stay unless the user clicks the box.
-      if (!Untouched(control, CheckText(control.checked()))) image[a] = control.checked() ? 1 : 0;
+      if (!Untouched(control, CheckText(control.checked()))) write(control.checked() ? 1 : 0);
       return;
     case Adapter::kActiveBit7:
-      SetBit(image[a], 7, control.checked());
+      write(WithBit(Byte(codec, image, field), 7, control.checked()));
       return;
     case Adapter::kBit:
-      SetBit(image[a], row.bit, control.checked());
+      write(WithBit(Byte(codec, image, field), row.bit, control.checked()));
       return;
     case Adapter::kListReported:
     case Adapter::kListNotReported:
       // A list left without a selection (its byte had no item) keeps the byte.
-      if (const std::optional<int> code = control.list().SelectedCode())
-        image[a] = static_cast<std::uint8_t>(*code);
+      if (const std::optional<int> code = control.list().SelectedCode()) write(*code);
       return;
+    // The boxes' texts convert by the editor's rule, which takes any text (a character that is
+    // no digit counts as 0), where the codec's parse refuses what is not of the field's form.
     case Adapter::kTransmitterCode: {
       const std::array<std::uint8_t, 2> code = EncodeTransmitterCode(control.text());
-      image[a] = code[0];
-      image[a + 1] = code[1];
+      std::copy(code.begin(), code.end(), image.begin() + field.address);
       return;
     }
     case Adapter::kAlarmCodeDigits: {
       const DialField digits = EncodeDialDigits(control.text(), DialKind::kAlarmCode);
-      std::copy(digits.begin(), digits.end(), image.begin() + a);
+      std::copy(digits.begin(), digits.end(), image.begin() + field.address);
       return;
     }
   }

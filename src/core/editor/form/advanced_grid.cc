@@ -7,6 +7,7 @@
 #include "core/editor/form/numbers.h"
 #include "core/image/codecs.h"
 #include "core/image/field_catalogue.h"
+#include "core/image/field_codec.h"
 
 namespace vyn {
 namespace {
@@ -65,35 +66,25 @@ std::string WithSeparator(std::string text, char separator) {
   return text;
 }
 
-std::span<const std::uint8_t, 2> Bytes2(const ParameterImage& image, int address) {
-  return std::span<const std::uint8_t, 2>(image.data() + address, 2);
-}
-std::span<const std::uint8_t, 4> Bytes4(const ParameterImage& image, int address) {
-  return std::span<const std::uint8_t, 4>(image.data() + address, 4);
-}
-
 // The value a row shows, or nullopt when the row does not take part.
 std::optional<std::string> ShownValue(const FieldInfo& field, const std::string& address_text,
                                       const ParameterImage& image, char separator) {
   if (NeedsAddressToShow(field) && address_text.empty()) return std::nullopt;
-  const int address = field.address;
+  const FieldCodec& codec = CodecOf(field);
   switch (FormOf(field)) {
     case RowForm::kByteAtRowAddress: {
       const long long at = IntegerOrZero(address_text);
       if (!InImage(at)) return std::nullopt;  // an address the image does not have
       return ByteText(image[static_cast<std::size_t>(at)]);
     }
-    case RowForm::kWord16:
-      return Word16Text(Bytes2(image, address));
     case RowForm::kFlag:
-      return image[address] == 1 ? "1" : "0";
+      return codec.read(image, field) == 1 ? "1" : "0";
+    case RowForm::kWord16:
     case RowForm::kByte:
-      return ByteText(image[address]);
     case RowForm::kTenthVolt:
-      return WithSeparator(TenthVoltText(image[address]), separator);
     case RowForm::kDuplex:
-      return WithSeparator(DuplexText(ReadWord32(Bytes4(image, address)), field.duplex_form),
-                           separator);
+      // The decimal rows' texts carry "."; the grid shows the user's separator.
+      return WithSeparator(codec.text(image, field, false), separator);
   }
   return std::nullopt;
 }
@@ -108,6 +99,7 @@ class RowStore {
              bool untouched) {
     const std::string value(TrimBlanks(cell));
     const int address = field.address;
+    const FieldCodec& codec = CodecOf(field);
     switch (FormOf(field)) {
       case RowForm::kByteAtRowAddress: {
         const std::optional<long long> at = Integer(address_text);
@@ -127,8 +119,7 @@ class RowStore {
         if (untouched) return true;
         const std::optional<long long> number = Integer(value);
         if (!number) return false;
-        WriteWord16(std::span<std::uint8_t, 2>(image_.data() + address, 2),
-                    static_cast<std::uint16_t>(*number & 0xFFFF));
+        codec.write(image_, field, static_cast<double>(*number & 0xFFFF));
         return true;
       }
       case RowForm::kFlag:
@@ -136,16 +127,17 @@ class RowStore {
         if (untouched) return true;
         const std::optional<long long> number = Integer(value);
         if (!number) return false;
-        image_[address] = static_cast<std::uint8_t>(*number & 0xFF);
+        codec.write(image_, field, static_cast<double>(*number & 0xFF));
         return true;
       }
       case RowForm::kTenthVolt: {
         if (untouched) return true;
         std::optional<double> volts = 0.0;
         if (!value.empty() && !(volts = Decimal(value))) return false;
-        const std::optional<std::uint8_t> stored = EncodeTenthVolt(*volts);
-        image_[address] = stored.value_or(0);
-        if (!stored) Fail(StoreResult::kDecimalRange);
+        if (!codec.write(image_, field, *volts)) {
+          image_[address] = 0;
+          Fail(StoreResult::kDecimalRange);
+        }
         return true;
       }
       case RowForm::kDuplex: {
@@ -158,8 +150,9 @@ class RowStore {
           number = Decimal(value);
         }
         if (!number) return false;
-        WriteWord32(std::span<std::uint8_t, 4>(image_.data() + address, 4),
-                    EncodeDuplex(*number, field.duplex_form));
+        // A value the form cannot hold (a negative time) stores 0.
+        if (!codec.write(image_, field, *number))
+          WriteWord32(std::span<std::uint8_t, 4>(image_.data() + address, 4), 0);
         return true;
       }
     }
