@@ -10,6 +10,7 @@ packages=(
   libftdi1-dev libudev-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xdg-utils
+  librsvg2-bin fonts-dejavu-core
 )
 
 missing=()

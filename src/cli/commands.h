@@ -28,6 +28,7 @@ CommandFunction RunConvert;
 CommandFunction RunDiff;
 CommandFunction RunStrings;
 CommandFunction RunTextList;
+CommandFunction RunRecord;
 // Device commands through the Zix.
 CommandFunction RunZixVersion;
 CommandFunction RunRead;

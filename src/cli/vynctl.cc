@@ -31,6 +31,15 @@ const Command kCommands[] = {
     {"strings", "strings [ID...]", "texts of the string table", "", vyn::cli::RunStrings},
     {"textlist", "textlist FILE [-o OUT]", "the text list of every parameter (FILE.txt)",
      "  -o OUT            the list's file (default FILE.txt beside FILE)\n", vyn::cli::RunTextList},
+    {"record", "record FILE -o OUT.pdf [--id-number TEXT] [--source TEXT] [--copies N]",
+     "the printed record of FILE as an A4 PDF file",
+     "  -o OUT.pdf        the PDF file, written whole or not at all\n"
+     "  --id-number TEXT  the ID number of the header and the title (default alarm code A)\n"
+     "  --source TEXT     the text under \"Dateiname\" (default FILE's name)\n"
+     "  --copies N        copies, one after the other in the file (1 to 999, default 1)\n"
+     "The list values and the header's layout come from Values.ini of the data folder, the\n"
+     "logo from the installation; the file date is FILE's.\n",
+     vyn::cli::RunRecord},
     {"zix-version", "zix-version", "the firmware version of the Zix", "", vyn::cli::RunZixVersion},
     {"read", "read -o OUT [--values FILE]", "the image read from the unit, into a file",
      "  -o OUT            the configuration file written\n"

@@ -199,5 +199,17 @@ int main(int argc, char** argv) {
     }
     editor.hide();
   }
+
+  // The print command's preview of the printed record, closed without printing.
+  editor.show();
+  QTimer::singleShot(0, &editor, [&] {
+    if (QWidget* preview = QApplication::activeModalWidget()) {
+      preview->resize(900, 1000);
+      ok = Save(*preview, folder, "print-preview") && ok;
+      preview->close();
+    }
+  });
+  editor.mnuFilePrintClick();
+  editor.hide();
   return ok ? 0 : 1;
 }

@@ -9,7 +9,8 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 foreach(file bin/vyn-programmer bin/vynctl share/vyn-programmer/Values.i
-             share/vyn-programmer/Default.b share/applications/vyn-programmer.desktop)
+             share/vyn-programmer/Default.b share/vyn-programmer/vyn_logo.png
+             share/applications/vyn-programmer.desktop)
   if(NOT EXISTS ${root}/usr/${file})
     message(FATAL_ERROR "not installed: ${file}")
   endif()

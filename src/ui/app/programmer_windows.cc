@@ -22,11 +22,18 @@ ProgrammerWindows::ProgrammerWindows(const StringTable& strings, Session& sessio
   main_ = std::make_unique<TfrmMain>(strings, session, setup.environment, setup.prompter);
   StartupResult& folders = main_->folders();
 
-  EditorEnvironment editor{strings,       session,
-                           folders,       std::move(setup.port),
-                           *setup.clock,  setup.trace,
-                           std::string(), setup.prompter,
-                           setup.chooser, std::move(setup.open_file)};
+  EditorEnvironment editor{strings,
+                           session,
+                           folders,
+                           std::move(setup.port),
+                           *setup.clock,
+                           setup.trace,
+                           std::string(),
+                           setup.prompter,
+                           setup.chooser,
+                           std::move(setup.open_file),
+                           setup.environment.install_folder,
+                           setup.record_presenter};
   editor_ = std::make_unique<TfrmEnterData>(std::move(editor));
   password_ = std::make_unique<TfrmPassword>(strings);
   about_ = new TfrmAbout(

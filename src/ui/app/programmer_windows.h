@@ -30,6 +30,7 @@ class TfrmNewPassword;
 class TfrmPassword;
 class TfrmSelectDirectory;
 class TfrmViewDefault;
+class RecordPresenter;
 
 struct ProgrammerSetup {
   StartupEnvironment environment;
@@ -45,6 +46,8 @@ struct ProgrammerSetup {
   FileChooser* chooser = nullptr;
   // Opens a finished file (the text list) with the desktop's program; null for xdg-open.
   FileOpener open_file;
+  // Shows the printed record (tests); null for Qt's print preview.
+  RecordPresenter* record_presenter = nullptr;
 };
 
 class ProgrammerWindows {

@@ -40,6 +40,7 @@
 #include "ui/editor/transfer_progress.h"
 #include "ui/image/frm_select_directory.h"
 #include "ui/image/frm_view_default.h"
+#include "ui/reports/record_presenter.h"
 #include "ui/server/diagnostic_wait.h"
 #include "ui/server/frm_load.h"
 
@@ -63,7 +64,14 @@ TfrmEnterData::TfrmEnterData(EditorEnvironment environment, QWidget* parent)
                      : FileOpener([this](const std::string& path, OpenedCallback done) {
                          OpenWithDesktopProgram(path, this, std::move(done));
                        })),
-      page_context_{environment.strings, settings_, environment.session, form_} {
+      page_context_{environment.strings, settings_, environment.session, form_},
+      vyn_print_(environment.strings, environment.folders.SettingsFile, environment.logo_folder,
+                 dates_),
+      record_presenter_(environment.record_presenter) {
+  if (!record_presenter_) {
+    own_record_presenter_ = std::make_unique<PreviewRecordPresenter>(this);
+    record_presenter_ = own_record_presenter_.get();
+  }
   FormCreate();
 }
 
@@ -193,8 +201,8 @@ void TfrmEnterData::BuildMenus() {
   on(AddItem(file, "mnuFileChangeDefaultConfig", 13007),
      &TfrmEnterData::mnuFileChangeDefaultConfigClick);
   separator(file);
-  // The printed record comes with its own window.
-  AddItem(file, "mnuFilePrint", 13008, QKeySequence(Qt::CTRL | Qt::Key_P));
+  on(AddItem(file, "mnuFilePrint", 13008, QKeySequence(Qt::CTRL | Qt::Key_P)),
+     &TfrmEnterData::mnuFilePrintClick);
   separator(file);
   on(AddItem(file, "mnuFileExit", 13009), &TfrmEnterData::mnuFileExitClick);
 
@@ -391,6 +399,25 @@ void TfrmEnterData::mnuFileChangeDefaultConfigClick() {
   if (dialog.exec() != QDialog::Accepted) return;
   const std::string chosen = dialog.ChosenConfiguration();
   if (!chosen.empty()) MakeDefaultConfiguration(folders_.ProgramDataFolder, chosen);
+}
+
+// The record is shown in the print preview first, from which the user prints it (printer and
+// copies in the print dialog) or leaves without printing.
+void TfrmEnterData::mnuFilePrintClick() {
+  if (!Idle()) return;
+  const StoreResult stored = StoreControls(data_);
+  if (stored != StoreResult::kOk) {
+    ShowStoreError(FileContext(), stored);
+    return;
+  }
+  const RecordInputs inputs = EditorRecordInputs(data_, strings_, dates_);
+  const VynData copy = data_;
+  record_presenter_->Present(QString::fromStdString(inputs.RecordTitle),
+                             [this, &inputs, &copy](Canvas& canvas, int copies) {
+                               vyn_print_.SetInputs(inputs);
+                               vyn_print_.Copies = copies;
+                               vyn_print_.PrintRecord(copy, canvas);
+                             });
 }
 
 void TfrmEnterData::mnuFileExitClick() {

@@ -25,6 +25,8 @@
 #include "core/link/clock.h"
 #include "core/link/serial_port.h"
 #include "core/link/zix_link.h"
+#include "core/reports/record/record_dates.h"
+#include "core/reports/record/vyn_print.h"
 #include "core/server/diagnostic_exchange.h"
 #include "core/session/prompter.h"
 #include "core/session/session.h"
@@ -36,6 +38,7 @@
 
 namespace vyn::ui {
 
+class RecordPresenter;
 class TfrmAbout;
 class TfrmChangePasswords;
 class TfrmLoad;
@@ -58,6 +61,10 @@ struct EditorEnvironment {
   FileChooser* chooser = nullptr;
   // Hands a finished file to the desktop's program for it; null for xdg-open.
   FileOpener open_file;
+  // The folder of the delivered files, where the printed record's logo is.
+  std::string logo_folder;
+  // Shows the printed record (tests); null for Qt's print preview.
+  RecordPresenter* record_presenter = nullptr;
 };
 
 // The dialogs the editor opens; created after it in the start order.
@@ -109,6 +116,7 @@ class TfrmEnterData : public QDialog {
   void mnuFileSaveAsClick();
   void mnuFileSelectDefaultDirectoryClick();
   void mnuFileChangeDefaultConfigClick();
+  void mnuFilePrintClick();
   void mnuFileExitClick();
   void mnuCommReadClick();
   void mnuCommWriteClick();
@@ -190,6 +198,12 @@ class TfrmEnterData : public QDialog {
   std::optional<ParameterImage> written_image_;
   bool transfer_running_ = false;
   bool closing_ = false;
+
+  // The printed record.
+  LocaleDateTexts dates_;
+  VynPrint vyn_print_;
+  std::unique_ptr<RecordPresenter> own_record_presenter_;
+  RecordPresenter* record_presenter_;
 };
 
 }  // namespace vyn::ui

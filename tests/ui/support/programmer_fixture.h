@@ -27,6 +27,7 @@
 #include "ui/app/frm_main.h"
 #include "ui/app/programmer_windows.h"
 #include "ui/editor/frm_enter_data.h"
+#include "ui/support/fake_record_presenter.h"
 
 namespace vyn::testing {
 
@@ -108,6 +109,7 @@ class ProgrammerFixture : public ::testing::Test {
     setup.clock = &clock_;
     setup.prompter = &prompter_;
     setup.chooser = &chooser_;
+    setup.record_presenter = &record_presenter_;
     if (!desktop_opener_) {
       setup.open_file = [this](const std::string& path, ui::OpenedCallback done) {
         opened_files_.push_back(path);
@@ -148,6 +150,7 @@ class ProgrammerFixture : public ::testing::Test {
   FakeClock clock_;
   ScriptedPrompter prompter_;
   FakeFileChooser chooser_;
+  FakeRecordPresenter record_presenter_;
   ParameterImage unit_memory_{};
   sim::UnitOptions unit_options_;
   std::unique_ptr<sim::UnitModel> unit_;
