@@ -13,6 +13,7 @@
 #include "core/app/startup.h"
 #include "core/backup/unit_backups.h"
 #include "core/files/file_checks.h"
+#include "core/editor/form/headless_editor.h"
 #include "core/image/image_file.h"
 #include "core/image/list_tables.h"
 #include "core/link/device_flows.h"
@@ -114,8 +115,9 @@ int RunRead(const CommandContext& context, const Args& args, std::ostream&, std:
 }
 
 int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std::ostream& err) {
-  const std::optional<ParsedArgs> parsed = ParseDeviceArgs(
-      context, args, {"--password", "--sip-dir"}, {"--confirm-password-change"}, 1, err);
+  const std::optional<ParsedArgs> parsed =
+      ParseDeviceArgs(context, args, {"--password", "--sip-dir", "--values"},
+                      {"--confirm-password-change"}, 1, err);
   if (!parsed) return kExitUsage;
 
   const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
@@ -150,15 +152,19 @@ int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std
   if (!device) return kExitFailure;
   StderrPrompter prompter("write", err, device->shows_status(), device->progress());
   if (parsed->Has("--confirm-password-change")) prompter.ok_cancel_answer = MessageButton::kOk;
+
+  // The image goes through the editor as opening the file in the window would take it: loaded
+  // into the editor's controls and stored back from them, so both send the same bytes.
+  const VynIni ini(parsed->Option("--values", (data_dir / kSettingsFileName).string()));
+  HeadlessEditor editor(StringTable::Builtin(), ini, prompter, session.AccessLevel);
+  editor.Load(data);
   NoEventPump pump;
   const DeviceFlowContext flow{data, session,         device->link(),        prompter,
                                pump, device->clock(), StringTable::Builtin()};
   // The SIP number lists lie in the program data folder unless --sip-dir names another.
   const std::filesystem::path sip_dir =
       parsed->Has("--sip-dir") ? std::filesystem::path(parsed->Option("--sip-dir")) : data_dir;
-  return ExitFor(CommWrite(
-      flow, MakeImageEditorHooks(data, [](const FieldInfo&, std::uint8_t) { return true; }),
-      sip_dir));
+  return ExitFor(CommWrite(flow, editor.Hooks(data), sip_dir));
 }
 
 }  // namespace vyn::cli

@@ -13,6 +13,7 @@
 #include "cli/image_source.h"
 #include "core/app/startup.h"
 #include "core/backup/unit_backups.h"
+#include "core/editor/form/headless_editor.h"
 #include "core/image/image_file.h"
 #include "core/image/list_tables.h"
 #include "core/link/image_editor_hooks.h"
@@ -242,15 +243,18 @@ int RunWebWrite(const CommandContext& context, const Args& args, std::ostream&, 
   }
   data.FileName = parsed->positional[0];
   data.Origin = ImageOrigin::OpenedFile;
+  // The image goes through the editor as opening the file in the window would take it, so the
+  // server gets the bytes the window would send.
+  StderrPrompter editor_prompter(context.command, err, context.options.verbose);
+  HeadlessEditor editor(StringTable::Builtin(), settings, editor_prompter, 0);
+  editor.Load(data);
   // The SIP number lists lie in the program data folder unless --sip-dir names another.
   const std::filesystem::path sip_dir =
       parsed->Has("--sip-dir") ? std::filesystem::path(parsed->Option("--sip-dir")) : *data_folder;
   return RunWithExchange(
       context, setup, data,
       [&](const WebCommandContext& web, const ExchangeDialog& dialog) {
-        return CommWriteWeb(
-            web, MakeImageEditorHooks(data, [](const FieldInfo&, std::uint8_t) { return true; }),
-            sip_dir, dialog);
+        return CommWriteWeb(web, editor.Hooks(data), sip_dir, dialog);
       },
       err);
 }

@@ -46,13 +46,17 @@ const Command kCommands[] = {
      "  --values FILE     the settings file whose lists the values are checked against\n"
      "                    (default Values.ini of the data folder)\n",
      vyn::cli::RunRead},
-    {"write", "write FILE [--password TEXT] [--confirm-password-change] [--sip-dir DIR]",
+    {"write",
+     "write FILE [--password TEXT] [--confirm-password-change] [--sip-dir DIR] [--values FILE]",
      "write a file to the unit and verify it",
      "  --password TEXT   the access level the password grants (from VynLng.tbl of the data\n"
      "                    folder); without it the level is 0\n"
      "  --confirm-password-change\n"
      "                    answer OK when the write would change the unit's password\n"
-     "  --sip-dir DIR     the folder of the SIP number lists (default the data folder)\n",
+     "  --sip-dir DIR     the folder of the SIP number lists (default the data folder)\n"
+     "  --values FILE     the settings file of the editor's lists and advanced table, through\n"
+     "                    which the file is loaded and stored as the editor would send it\n"
+     "                    (default Values.ini of the data folder)\n",
      vyn::cli::RunWrite},
     {"web-read", "web-read -o OUT --serial N --password P [OPTIONS]",
      "the image read through the configuration server, into a file",

@@ -10,6 +10,7 @@
 #include "core/strings/message_ids.h"
 #include "core/strings/string_table.h"
 #include "platform/udp_socket.h"
+#include "support/editor_stored.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"
 #include "support/unit_sim_process.h"
@@ -115,7 +116,13 @@ TEST_F(WebCommandsTest, WriteOk) {
   const std::string log = Log(*sim);
   EXPECT_FALSE(Contains(log, "VIOLATION")) << log;
   EXPECT_TRUE(Contains(log, "ID:Prog_1234,")) << log;
-  EXPECT_EQ(TempFolder::Read(folder_.File("unit.bin")), Pattern(29));
+  // The file went through the editor's load and store, as the window would send it.
+  ParameterImage pattern;
+  const std::string bytes = Pattern(29);
+  std::copy(bytes.begin(), bytes.end(), pattern.begin());
+  const ParameterImage sent = testing_support::EditorStored(pattern, BinPath("Values.i"));
+  EXPECT_EQ(TempFolder::Read(folder_.File("unit.bin")), std::string(sent.begin(), sent.end()));
+  EXPECT_EQ(sent[0x161], 5);
   EXPECT_EQ(TempFolder::Read(folder_.File("sip_numbers.txt")), "new list");
 }
 

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "core/strings/message_ids.h"
+
 namespace vyn {
 
 // The parts of a flow that belong to the editor: its conversions between pages and image and
@@ -14,7 +16,25 @@ enum class StoreResult : int {
   kPoolOverflow = 1,   // telephone number memory full
   kAdvancedRange = 2,  // advanced values outside 0..255
   kDecimalRange = 3,   // advanced decimal values outside 0.0..7.5
+  // A typed text that is not a number ended the store; the store has shown its message.
+  kConversionError = 4,
 };
+// The message of a store result that the caller shows (15101..15103); 0 for kOk and for the
+// conversion error, which the store reports itself.
+inline int StoreResultMessage(StoreResult result) {
+  switch (result) {
+    case StoreResult::kPoolOverflow:
+      return msg::kStorePoolOverflow;
+    case StoreResult::kAdvancedRange:
+      return msg::kStoreAdvancedRange;
+    case StoreResult::kDecimalRange:
+      return msg::kStoreVoltageRange;
+    case StoreResult::kOk:
+    case StoreResult::kConversionError:
+      return 0;
+  }
+  return 0;
+}
 inline constexpr int kLoadOk = -1;
 
 struct EditorHooks {

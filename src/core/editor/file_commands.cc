@@ -151,21 +151,9 @@ void ShowLoadError(Prompter& prompter, const StringTable& strings, const VynData
 }
 
 void ShowStoreError(Prompter& prompter, const StringTable& strings, StoreResult result) {
-  int message = 0;
-  switch (result) {
-    case StoreResult::kOk:
-      return;
-    case StoreResult::kPoolOverflow:
-      message = msg::kStorePoolOverflow;
-      break;
-    case StoreResult::kAdvancedRange:
-      message = msg::kStoreAdvancedRange;
-      break;
-    case StoreResult::kDecimalRange:
-      message = msg::kStoreVoltageRange;
-      break;
-  }
-  prompter.ShowMessage(MessageKind::kError, strings.Text(message), MessageButtons::kOk);
+  // The conversion error has shown its own message.
+  if (const int message = StoreResultMessage(result))
+    prompter.ShowMessage(MessageKind::kError, strings.Text(message), MessageButtons::kOk);
 }
 
 void LoadDefault(const FileCommandContext& context, const EditorHooks& hooks,

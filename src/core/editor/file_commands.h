@@ -55,7 +55,8 @@ std::string EditorTitle(const VynData& data, const StringTable& strings);
 std::string WithConfigurationExtension(const std::string& path);
 
 // Error boxes of the conversions: 15023 with the byte and the address in decimal; 15101..15103
-// for the store results 1..3 (nothing for kOk).
+// for the store results 1..3 (nothing for kOk, nor for the conversion error, which the store
+// shows itself).
 void ShowLoadError(const FileCommandContext& context, int address);
 void ShowStoreError(const FileCommandContext& context, StoreResult result);
 // The same for commands without file dialogs.

@@ -173,11 +173,10 @@ DeviceFlowResult CommWrite(const DeviceFlowContext& context, const EditorHooks& 
   FlowScope scope(context);
   const StoreResult stored = hooks.StoreControls ? hooks.StoreControls() : StoreResult::kOk;
   if (stored != StoreResult::kOk) {
-    const int message = stored == StoreResult::kPoolOverflow    ? msg::kStorePoolOverflow
-                        : stored == StoreResult::kAdvancedRange ? msg::kStoreAdvancedRange
-                                                                : msg::kStoreVoltageRange;
-    context.prompter.ShowMessage(MessageKind::kError, context.strings.Text(message),
-                                 MessageButtons::kOk);
+    if (const int message = StoreResultMessage(stored)) {
+      context.prompter.ShowMessage(MessageKind::kError, context.strings.Text(message),
+                                   MessageButtons::kOk);
+    }
     return DeviceFlowResult::kStoreFailed;
   }
   if (!OpenOrReport(context)) return DeviceFlowResult::kZixNotFound;

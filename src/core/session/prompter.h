@@ -38,4 +38,15 @@ class NoEventPump : public EventPump {
   void ProcessPendingEvents() override {}
 };
 
+// For callers that show nothing: every box is answered with OK (Yes for questions).
+class SilentPrompter : public Prompter {
+ public:
+  MessageButton ShowMessage(MessageKind, const std::string&, MessageButtons buttons) override {
+    return buttons == MessageButtons::kYesNo || buttons == MessageButtons::kYesNoCancel
+               ? MessageButton::kYes
+               : MessageButton::kOk;
+  }
+  void SetStatus(const std::string&) override {}
+};
+
 }  // namespace vyn

@@ -1,25 +1,27 @@
 #pragma once
 
-// One page of the detailed editor. Each page is a class of its own that builds its controls,
-// sets their captions and hints from the string table, and converts between its controls and
-// the image: `load` transfers the image into the controls, `store` the controls into the
-// image. The frame's LoadControls and StoreControls are the sum of the pages'.
+// One page of the detailed editor: a tab sheet that lays out the widgets of its controls.
+// Each page is a class of its own that only arranges; the widgets are made from the editor's
+// form (named after their controls), and the form binder shows the form in them and takes the
+// user's input. Conversions and rules live in core (core/editor/form/).
 
 #include <QWidget>
+#include <string_view>
 
-#include "core/editor/editor_hooks.h"
-#include "core/image/vyn_data.h"
+#include "core/editor/form/editor_form.h"
 #include "core/session/session.h"
 #include "core/settings/vyn_ini.h"
 #include "core/strings/string_table.h"
+#include "ui/editor/form_binder.h"
 
 namespace vyn::ui {
 
-// What every page may read while it is created and while it loads and stores.
+// What every page may read while it is created.
 struct EditorPageContext {
   const StringTable& strings;
   const VynIni& settings;  // Values.ini of the program data folder (may be missing)
   Session& session;
+  const EditorForm& form;  // the controls the page lays out
 };
 
 class EditorPage : public QWidget {
@@ -33,17 +35,19 @@ class EditorPage : public QWidget {
 
   int captionId() const { return caption_id_; }
 
-  // The image into the controls: kLoadOk, or the address of the last byte no control could show.
-  virtual int load(const VynData& data);
-  // The controls into `target` (the editor's own image, usually).
-  virtual StoreResult store(VynData& target);
-
  protected:
   const EditorPageContext& context() const { return context_; }
+  // The widget of a control of the form.
+  QWidget* Make(std::string_view name) const { return factory_.Make(name); }
+  template <typename T>
+  T* Make(std::string_view name) const {
+    return factory_.Make<T>(name);
+  }
 
  private:
   int caption_id_;
   const EditorPageContext& context_;
+  ControlFactory factory_;
 };
 
 }  // namespace vyn::ui

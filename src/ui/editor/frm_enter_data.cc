@@ -5,7 +5,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "core/editor/editor_layout.h"
@@ -62,7 +64,7 @@ TfrmEnterData::TfrmEnterData(EditorEnvironment environment, QWidget* parent)
                      : FileOpener([this](const std::string& path, OpenedCallback done) {
                          OpenWithDesktopProgram(path, this, std::move(done));
                        })),
-      page_context_{environment.strings, settings_, environment.session},
+      page_context_{environment.strings, settings_, environment.session, form_},
       vyn_print_(environment.strings, environment.folders.SettingsFile, environment.logo_folder,
                  dates_),
       record_presenter_(environment.record_presenter) {
@@ -122,9 +124,14 @@ void TfrmEnterData::FormCreate() {
   }
   // 2. Menus with their captions.
   BuildMenus();
-  // 4. The pages, each setting its own captions (and later filling its choice lists and grid).
-  alarm_sources_ = new AlarmSourcesPage(page_context_);
-  page_list_ = {alarm_sources_,
+  // 4, 7, 8, 10. The controls with their captions, filled choice lists, the advanced grid and
+  // the hints, as the form; the pages lay out their widgets, and the binder shows the form.
+  form_ = BuildEditorForm(strings_, settings_);
+  state_.edition_name = EditionName(strings_);
+  const QString separator = QLocale().decimalPoint();
+  if (separator.size() == 1 && separator[0].unicode() < 128)
+    state_.decimal_separator = static_cast<char>(separator[0].unicode());
+  page_list_ = {new AlarmSourcesPage(page_context_),
                 new CallNumbersPage(page_context_),
                 new SequencesPage(page_context_),
                 new TimersAndIndicationsPage(page_context_),
@@ -136,10 +143,14 @@ void TfrmEnterData::FormCreate() {
                 new MiscPage(page_context_)};
   for (EditorPage* page : page_list_)
     pcEnterData_->addTab(page, UiText(strings_, page->captionId()));
+  binder_ = new FormBinder(Context(), this);
+  binder_->Bind(pcEnterData_);
   // 3, 5, 6. Edition rules of menus and pages; controls whose string is absent are hidden.
   ApplyItemStates(EditorLayoutRules(strings_));
   for (const OptionalControl& control : OptionalControls()) {
-    if (control.caption_id == 0 || !strings_.Has(control.string_id)) continue;
+    // The form's controls have their captions from their rows.
+    if (control.caption_id == 0 || !strings_.Has(control.string_id) || form_.Find(control.name))
+      continue;
     QWidget* widget = findChild<QWidget*>(control.name);
     if (auto* label = qobject_cast<QLabel*>(widget))
       label->setText(UiText(strings_, control.caption_id));
@@ -222,7 +233,10 @@ void TfrmEnterData::BuildMenus() {
   on(AddItem(help, "mnuHelpAbout", 13027), &TfrmEnterData::mnuHelpAboutClick);
 }
 
-void TfrmEnterData::ApplyItemStates(const std::vector<ItemState>& states) {
+void TfrmEnterData::ApplyItemStates(const std::vector<ItemState>& all_states) {
+  // The form's controls take their states there; pages, menu items and the rest here.
+  const std::vector<ItemState> states = vyn::ApplyItemStates(form_, all_states);
+  binder_->Mirror();
   for (const ItemState& state : states) {
     const QString name = QString::fromStdString(state.name);
     bool found = false;
@@ -267,30 +281,26 @@ void TfrmEnterData::ShowPage(EditorPage* page, bool shown) {
 
 void TfrmEnterData::ApplyAccessLevel(int level) {
   session_.AccessLevel = level;
-  advanced_grid_editable_ = vyn::AdvancedGridEditable(level);
-  ApplyItemStates(AccessView(level, EditionName(strings_)));
+  EditorContext context = Context();
+  ApplyItemStates(vyn::ApplyAccessLevel(context, level));
 }
 
-int TfrmEnterData::LoadControls() {
-  int result = kLoadOk;
-  for (EditorPage* page : page_list_) {
-    const int page_result = page->load(data_);
-    if (page_result != kLoadOk) result = page_result;
-  }
-  return result;
-}
+int TfrmEnterData::LoadControls() { return Hooks().LoadControls(); }
 
 StoreResult TfrmEnterData::StoreControls(VynData& target) {
-  // An image of a 512-byte file holds dial digits where the full layout has pool indexes.
-  if (target.ShortLayout) {
-    MoveNumbersIntoPool(target.WorkingImage);
-    target.ShortLayout = false;
-  }
-  for (EditorPage* page : page_list_) {
-    const StoreResult result = page->store(target);
-    if (result != StoreResult::kOk) return result;
-  }
-  return StoreResult::kOk;
+  EditorContext context = Context();
+  return FormEditorHooks(context, target, FormCallbacks()).StoreControls();
+}
+
+FormHookCallbacks TfrmEnterData::FormCallbacks() {
+  FormHookCallbacks callbacks;
+  callbacks.after_load = [this] { binder_->Mirror(); };
+  // The store may set texts (a joined number); a failing control gets the focus.
+  callbacks.after_store = [this](const StoreOutcome& outcome) {
+    binder_->Mirror();
+    if (outcome.result != StoreResult::kOk) binder_->Focus(outcome);
+  };
+  return callbacks;
 }
 
 void TfrmEnterData::RefreshTitle() {
@@ -307,12 +317,8 @@ FileCommandContext TfrmEnterData::FileContext() {
 }
 
 EditorHooks TfrmEnterData::Hooks() {
-  EditorHooks hooks;
-  hooks.StoreControls = [this] { return StoreControls(data_); };
-  hooks.LoadControls = [this] { return LoadControls(); };
-  hooks.HasDuplicateTransmitters = [this] {
-    return alarm_sources_->hasDuplicateTransmitterCodes(data_);
-  };
+  EditorContext context = Context();
+  EditorHooks hooks = FormEditorHooks(context, data_, FormCallbacks());
   hooks.UpdateCaption = [this] { RefreshTitle(); };
   return hooks;
 }
@@ -321,14 +327,20 @@ void TfrmEnterData::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   CentreOnScreen(this);
   pcEnterData_->setCurrentIndex(0);
+  // The advanced grid starts on its first row's address cell, where nothing is edited.
+  if (auto* grid = findChild<QTableWidget*>("sgAdvanced")) grid->setCurrentCell(0, 0);
   // A new visit starts without the last visit's messages.
   prompter_->SetStatus("");
 }
 
 bool TfrmEnterData::HoldsUnsavedChanges() {
   VynData stored = data_;
-  // Values the pages cannot store are changes no file holds.
-  if (StoreControls(stored) != StoreResult::kOk) return true;
+  // Values the pages cannot store are changes no file holds. The store only looks: it shows
+  // no message and moves no focus.
+  EditorContext context = Context();
+  const StoreResult result = vyn::StoreControls(context, stored).result;
+  binder_->Mirror();
+  if (result != StoreResult::kOk) return true;
   ParameterImage reference = data_.ReferenceImage;
   // A 512-byte file's image is compared in the full layout the store gives.
   if (data_.ShortLayout) MoveNumbersIntoPool(reference);

@@ -19,6 +19,7 @@
 
 #include "core/app/startup.h"
 #include "core/editor/access_view.h"
+#include "core/editor/form/editor_controls.h"
 #include "core/editor/file_commands.h"
 #include "core/image/vyn_data.h"
 #include "core/link/clock.h"
@@ -33,10 +34,10 @@
 #include "core/strings/string_table.h"
 #include "ui/app/desktop_opener.h"
 #include "ui/editor/editor_page.h"
+#include "ui/editor/form_binder.h"
 
 namespace vyn::ui {
 
-class AlarmSourcesPage;
 class RecordPresenter;
 class TfrmAbout;
 class TfrmChangePasswords;
@@ -87,7 +88,7 @@ class TfrmEnterData : public QDialog {
   // Records the level and applies what it shows, hides, enables and disables.
   void ApplyAccessLevel(int level);
   int accessLevel() const { return session_.AccessLevel; }
-  bool AdvancedGridEditable() const { return advanced_grid_editable_; }
+  bool AdvancedGridEditable() const { return state_.advanced_grid_editable; }
 
   // The image into the pages: kLoadOk, or the last address whose byte no page could show.
   int LoadControls();
@@ -99,6 +100,9 @@ class TfrmEnterData : public QDialog {
   const VynData& data() const { return data_; }
   QTabWidget* pages() const { return pcEnterData_; }
   const std::vector<EditorPage*>& pageList() const { return page_list_; }
+  // The controls as the editor holds them, and the binder that shows them in the pages.
+  EditorForm& form() { return form_; }
+  FormBinder& binder() { return *binder_; }
   // The Zix's firmware version through the editor's link (opened and closed again); empty when
   // the Zix does not answer. The About box shows it.
   std::string ReadZixVersion();
@@ -147,6 +151,8 @@ class TfrmEnterData : public QDialog {
   void ShowPage(EditorPage* page, bool shown);
   FileCommandContext FileContext();
   EditorHooks Hooks();
+  EditorContext Context() { return {form_, state_, *prompter_, strings_}; }
+  FormHookCallbacks FormCallbacks();
   // Runs a command unless a transfer is running.
   bool Idle() const { return !transfer_running_; }
   void RunTransfer(const std::function<void()>& transfer);
@@ -168,6 +174,8 @@ class TfrmEnterData : public QDialog {
 
   VynData data_;
   VynIni settings_;
+  EditorForm form_;
+  EditorState state_;
   std::unique_ptr<ZixLink> link_;
   std::unique_ptr<TransferProgress> progress_;
   std::unique_ptr<Prompter> own_prompter_;
@@ -185,10 +193,9 @@ class TfrmEnterData : public QDialog {
   // Polls the Zix for transmitter codes while the learning dialog waits; off until then.
   QTimer* tmrPollZix_ = nullptr;
   std::vector<EditorPage*> page_list_;
-  AlarmSourcesPage* alarm_sources_ = nullptr;  // the transmitter boxes' duplicate check
+  FormBinder* binder_ = nullptr;
   // What the pages held when they were last written to the unit and verified there.
   std::optional<ParameterImage> written_image_;
-  bool advanced_grid_editable_ = false;
   bool transfer_running_ = false;
   bool closing_ = false;
 
