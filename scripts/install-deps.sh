@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils xdg-utils
   librsvg2-bin fonts-dejavu-core
+  clang libclang-rt-dev
 )
 
 missing=()

@@ -21,11 +21,7 @@ int RunConvert(const CommandContext& context, const Args& args, std::ostream&, s
   // into the pool.
   if (short_layout) MoveNumbersIntoPool(image);
   const std::string out_path = parsed->Option("-o");
-  if (WriteImageFile(image, out_path) != ImageWriteResult::kOk) {
-    err << "vynctl convert: " << out_path << ": cannot be written\n";
-    return kExitFailure;
-  }
-  return kExitOk;
+  return SaveImage("convert", out_path, image, err) ? kExitOk : kExitFailure;
 }
 
 }  // namespace vyn::cli

@@ -1,6 +1,7 @@
 // The device commands: the Zix firmware version, reading the image from the unit and writing an
 // image file to the unit, through the same flows as the editor's read and write.
 
+#include <charconv>
 #include <filesystem>
 #include <memory>
 
@@ -10,6 +11,8 @@
 #include "cli/image_source.h"
 #include "core/access/password_store.h"
 #include "core/app/startup.h"
+#include "core/backup/unit_backups.h"
+#include "core/files/file_checks.h"
 #include "core/editor/form/headless_editor.h"
 #include "core/image/image_file.h"
 #include "core/image/list_tables.h"
@@ -70,12 +73,16 @@ int RunRead(const CommandContext& context, const Args& args, std::ostream&, std:
       ParseDeviceArgs(context, args, {"-o", "--values"}, {}, 0, err);
   if (!parsed) return kExitUsage;
   if (!parsed->Has("-o")) return UsageError(context, err, "-o OUT is missing");
-  std::string values_file = parsed->Option("--values");
-  if (values_file.empty()) {
-    const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
-    if (!data_folder) return kExitFailure;
-    values_file = (*data_folder / kSettingsFileName).string();
+  const std::string out_path = parsed->Option("-o");
+  // A whole read of the unit must not end in an output that cannot be written.
+  if (const std::string problem = WritableFileProblem(out_path); !problem.empty()) {
+    err << "vynctl read: " << out_path << ": cannot be written (" << problem << ")\n";
+    return kExitFailure;
   }
+  const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
+  if (!data_folder) return kExitFailure;
+  std::string values_file = parsed->Option("--values");
+  if (values_file.empty()) values_file = (*data_folder / kSettingsFileName).string();
   std::unique_ptr<DeviceLink> device = DeviceLink::Make(context, err);
   if (!device) return kExitFailure;
 
@@ -84,26 +91,27 @@ int RunRead(const CommandContext& context, const Args& args, std::ostream&, std:
   const VynIni ini(values_file);
   ListTables lists(ini);
   ListMembership in_list = lists.Membership();
-  if (!ini.Exists()) {
-    err << "vynctl read: settings file " << ini.FileName()
-        << " not found; list values are not checked\n";
+  if (const std::string problem = ini.Problem(); !problem.empty()) {
+    err << "vynctl read: settings file " << ini.FileName() << ": " << problem
+        << "; list values are not checked\n";
     in_list = [](const FieldInfo&, std::uint8_t) { return true; };
   }
 
   VynData data;
   Session session;
-  StderrPrompter prompter("read", err, context.options.verbose);
+  session.BackupFolder = (*data_folder / kBackupFolderName).string();
+  StderrPrompter prompter("read", err, device->shows_status(), device->progress());
   NoEventPump pump;
   const DeviceFlowContext flow{data, session,         device->link(),        prompter,
                                pump, device->clock(), StringTable::Builtin()};
   const DeviceFlowResult result = CommRead(flow, MakeImageEditorHooks(data, in_list));
   if (result != DeviceFlowResult::kDone) return ExitFor(result);
-  const std::string out_path = parsed->Option("-o");
-  if (WriteImageFile(data.WorkingImage, out_path) != ImageWriteResult::kOk) {
-    err << "vynctl read: " << out_path << ": cannot be written\n";
-    return kExitFailure;
+  if (SaveImage("read", out_path, data.WorkingImage, err)) return kExitOk;
+  // The unit's image is not lost: it is in the backup made after the read.
+  if (!session.LastBackup.empty()) {
+    err << "vynctl read: the image read from the unit is saved in " << session.LastBackup << "\n";
   }
-  return kExitOk;
+  return kExitFailure;
 }
 
 int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std::ostream& err) {
@@ -116,11 +124,19 @@ int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std
   if (!data_folder) return kExitFailure;
   const std::filesystem::path& data_dir = *data_folder;
   Session session;
+  session.BackupFolder = (data_dir / kBackupFolderName).string();
   if (parsed->Has("--password")) {
     const PasswordStore store(data_dir / kPasswordStoreFileName);
     session.AccessLevel = store.LevelFor(parsed->Option("--password"));
     if (session.AccessLevel == 0) {
-      err << "vynctl write: " << StringTable::Builtin().Text(msg::kWrongPassword) << "\n";
+      // A store that cannot be read is not a wrong password.
+      const std::string problem = store.Problem();
+      if (!problem.empty()) {
+        err << "vynctl write: password store " << store.file().string() << " cannot be read ("
+            << problem << ")\n";
+      } else {
+        err << "vynctl write: " << StringTable::Builtin().Text(msg::kWrongPassword) << "\n";
+      }
       return kExitFailure;
     }
   }
@@ -134,7 +150,7 @@ int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std
 
   std::unique_ptr<DeviceLink> device = DeviceLink::Make(context, err);
   if (!device) return kExitFailure;
-  StderrPrompter prompter("write", err, context.options.verbose);
+  StderrPrompter prompter("write", err, device->shows_status(), device->progress());
   if (parsed->Has("--confirm-password-change")) prompter.ok_cancel_answer = MessageButton::kOk;
 
   // The image goes through the editor as opening the file in the window would take it: loaded
@@ -149,6 +165,34 @@ int RunWrite(const CommandContext& context, const Args& args, std::ostream&, std
   const std::filesystem::path sip_dir =
       parsed->Has("--sip-dir") ? std::filesystem::path(parsed->Option("--sip-dir")) : data_dir;
   return ExitFor(CommWrite(flow, editor.Hooks(data), sip_dir));
+}
+
+}  // namespace vyn::cli
+
+namespace vyn::cli {
+
+int RunBackups(const CommandContext& context, const Args& args, std::ostream& out,
+               std::ostream& err) {
+  const std::optional<ParsedArgs> parsed = ParseDeviceArgs(context, args, {"--serial"}, {}, 0, err);
+  if (!parsed) return kExitUsage;
+  std::optional<std::uint32_t> serial;
+  if (parsed->Has("--serial")) {
+    const std::string text = parsed->Option("--serial");
+    std::uint32_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value > 0xFFFFFF) {
+      return UsageError(context, err, "--serial takes the unit's serial number (0-16777215)");
+    }
+    serial = value;
+  }
+  const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
+  if (!data_folder) return kExitFailure;
+  for (const BackupEntry& entry :
+       ListBackups((*data_folder / kBackupFolderName).string(), serial)) {
+    out << entry.when << "  " << entry.serial << "  "
+        << (entry.kind == BackupKind::kRead ? "read   " : "written") << "  " << entry.path << "\n";
+  }
+  return kExitOk;
 }
 
 }  // namespace vyn::cli

@@ -5,6 +5,7 @@
 #include "cli/image_source.h"
 #include "core/image/field_catalogue.h"
 #include "core/image/field_values.h"
+#include "core/settings/text_encoding.h"
 
 namespace vyn::cli {
 namespace {
@@ -40,7 +41,8 @@ int RunDiff(const CommandContext& context, const Args& args, std::ostream& out, 
     const bool same = field.encoding == FieldEncoding::kTelephoneSlot ? value_a == value_b
                                                                       : SameBytes(a, b, field);
     if (same) continue;
-    out << AddressText(field) << " " << field.name << ": " << value_a << " -> " << value_b << "\n";
+    out << AddressText(field) << " " << field.name << ": " << WithoutControlCharacters(value_a)
+        << " -> " << WithoutControlCharacters(value_b) << "\n";
     ++differences;
   }
   for (int address = 0; address < static_cast<int>(kImageSize); ++address) {

@@ -5,6 +5,7 @@
 #include "core/image/field_catalogue.h"
 #include "core/image/field_values.h"
 #include "core/image/list_tables.h"
+#include "core/settings/text_encoding.h"
 #include "core/settings/vyn_ini.h"
 
 namespace vyn::cli {
@@ -45,11 +46,9 @@ int RunShow(const CommandContext& context, const Args& args, std::ostream& out, 
     if (!data_folder) return kExitFailure;
     values_file = (*data_folder / kSettingsFileName).string();
   }
-  const VynIni ini(values_file);
-  if (!ini.Exists()) {
-    err << "vynctl show: settings file " << ini.FileName() << " not found\n";
-    return kExitFailure;
-  }
+  const std::optional<VynIni> checked = CheckedSettingsFile("show", values_file, err);
+  if (!checked) return kExitFailure;
+  const VynIni& ini = *checked;
 
   const bool json = parsed->Has("--json");
   if (json) out << "{";
@@ -65,7 +64,8 @@ int RunShow(const CommandContext& context, const Args& args, std::ostream& out, 
       address.resize(13, ' ');
       std::string name = field.name;
       if (name.size() < 40) name.resize(40, ' ');
-      out << address << name << " " << value << "\n";
+      // A control character of a damaged image never reaches the terminal.
+      out << address << name << " " << WithoutControlCharacters(value) << "\n";
     }
     first = false;
   }

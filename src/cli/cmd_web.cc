@@ -12,6 +12,7 @@
 #include "cli/device_session.h"
 #include "cli/image_source.h"
 #include "core/app/startup.h"
+#include "core/backup/unit_backups.h"
 #include "core/editor/form/headless_editor.h"
 #include "core/image/image_file.h"
 #include "core/image/list_tables.h"
@@ -150,6 +151,10 @@ int RunWithExchange(
   }
   Session session;
   SeedMessageCounter(session);
+  // An image read through the server is backed up like one read through the Zix.
+  if (!setup.data_folder.empty()) {
+    session.BackupFolder = (setup.data_folder / kBackupFolderName).string();
+  }
   SteadyClock clock;
   ServerExchange exchange(socket, clock, StringTable::Builtin(), session.MessageCounterStart);
   // The status texts are the exchange's progress: always shown.
@@ -157,7 +162,7 @@ int RunWithExchange(
   InterruptAsCancel interrupt;
   SocketEventPump pump(exchange, [] { return g_interrupted != 0; });
   ExchangeEnd end = ExchangeEnd::kCancelled;
-  const WebCommandContext web{data, exchange, prompter, StringTable::Builtin()};
+  const WebCommandContext web{data, exchange, prompter, StringTable::Builtin(), &session};
   const WebCommandResult result = command(web, [&] {
     end = exchange.Run(setup.entries, setup.server, prompter, pump);
     return end == ExchangeEnd::kSucceeded;
@@ -189,6 +194,7 @@ int RunWebRead(const CommandContext& context, const Args& args, std::ostream&, s
   if (!parsed->Has("-o")) return UsageError(context, err, "-o OUT is missing");
   const std::optional<std::filesystem::path> data_folder = PreparedDataFolder(context, err);
   if (!data_folder) return kExitFailure;
+  setup.data_folder = *data_folder;
   const VynIni settings((*data_folder / kSettingsFileName).string());
   std::string error;
   if (!ResolveServer(*parsed, settings, setup, error)) return UsageError(context, err, error);

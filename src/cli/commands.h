@@ -36,5 +36,7 @@ CommandFunction RunWrite;
 // Server commands through the configuration server.
 CommandFunction RunWebRead;
 CommandFunction RunWebWrite;
+// The backups of every image read from or verified in the unit.
+CommandFunction RunBackups;
 
 }  // namespace vyn::cli

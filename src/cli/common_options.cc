@@ -23,6 +23,10 @@ bool SplitCommonOptions(const std::vector<std::string>& words, CommonOptions& op
       options.verbose = true;
       continue;
     }
+    if (word == kQuietOption) {
+      options.quiet = true;
+      continue;
+    }
     if (word == "--help" || word == "-h") {
       options.help = true;
       continue;
@@ -89,6 +93,8 @@ void PrintCommonOptionsHelp(std::ostream& out) {
          "                    $VYN_ZIX_PORT, else ftdi)\n"
          "  --trace FILE      record every exchange with the Zix (default $VYN_ZIX_TRACE)\n"
          "  --verbose         status texts of the device commands and the data folder used\n"
+         "  --quiet           no status texts or progress bar (on a terminal the device\n"
+         "                    commands show both on stderr by default)\n"
          "  --help            this text; after a command, that command's options\n"
          "Every command accepts these; --port and --trace are used by the commands that talk\n"
          "to the unit (zix-version, read, write).\n";

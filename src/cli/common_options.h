@@ -16,12 +16,14 @@ inline const char kDataDirOption[] = "--data-dir";
 inline const char kPortOption[] = "--port";
 inline const char kTraceOption[] = "--trace";
 inline const char kVerboseOption[] = "--verbose";
+inline const char kQuietOption[] = "--quiet";
 
 struct CommonOptions {
   std::optional<std::string> data_dir;
   std::optional<std::string> port;   // used by the device commands only
   std::optional<std::string> trace;  // used by the device commands only
   bool verbose = false;
+  bool quiet = false;  // no status texts and no progress bar, even on a terminal
   bool help = false;
 };
 

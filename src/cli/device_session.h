@@ -13,13 +13,34 @@
 
 namespace vyn::cli {
 
-// Boxes go to `err` as "vynctl COMMAND: TEXT"; the status line only with `verbose`, and only
+// The progress bar of a device command on a terminal: every block command the link sends moves
+// it to the end of its block ("vynctl read: [#####.....]  1024/2048"), drawn over itself on one
+// line. Frames are passed on to the trace file when tracing is on.
+class TerminalProgress : public ZixTraceSink {
+ public:
+  TerminalProgress(std::string command, std::ostream& err, ZixTraceSink* next)
+      : command_(std::move(command)), err_(err), next_(next) {}
+  ~TerminalProgress() override { Clear(); }
+
+  void Record(const TraceEvent& event) override;
+  // Removes the bar from its line, so that a text can be written there.
+  void Clear();
+
+ private:
+  std::string command_;
+  std::ostream& err_;
+  ZixTraceSink* next_;
+  int shown_ = -1;  // the block end drawn, -1 when no bar is on the line
+};
+
+// Boxes go to `err` as "vynctl COMMAND: TEXT"; the status line only with `show_status`, and only
 // when its text changes (a box right after a status line with its text is not repeated). Questions
-// are answered with the button given for them.
+// are answered with the button given for them. A progress bar on the line is cleared first.
 class StderrPrompter : public Prompter {
  public:
-  StderrPrompter(std::string command, std::ostream& err, bool verbose)
-      : command_(std::move(command)), err_(err), verbose_(verbose) {}
+  StderrPrompter(std::string command, std::ostream& err, bool show_status,
+                 TerminalProgress* progress = nullptr)
+      : command_(std::move(command)), err_(err), verbose_(show_status), progress_(progress) {}
 
   // The answer to an OK/Cancel question; Cancel unless set.
   MessageButton ok_cancel_answer = MessageButton::kCancel;
@@ -32,6 +53,7 @@ class StderrPrompter : public Prompter {
   std::string command_;
   std::ostream& err_;
   bool verbose_;
+  TerminalProgress* progress_;
   std::string last_status_;
 };
 
@@ -44,12 +66,18 @@ class DeviceLink {
   ~DeviceLink();
   ZixLink& link() { return *link_; }
   Clock& clock() { return *clock_; }
+  // Status texts are shown with --verbose or on a terminal, never with --quiet; the progress bar
+  // only on a terminal (null otherwise).
+  bool shows_status() const { return shows_status_; }
+  TerminalProgress* progress() { return progress_.get(); }
 
  private:
   DeviceLink() = default;
   std::unique_ptr<SerialPort> port_;
   std::unique_ptr<Clock> clock_;
   std::unique_ptr<ZixTraceSink> trace_;
+  std::unique_ptr<TerminalProgress> progress_;
+  bool shows_status_ = false;
   std::unique_ptr<ZixLink> link_;
 };
 

@@ -80,6 +80,11 @@ const Command kCommands[] = {
      "  --sip-dir DIR     the folder of the SIP number lists (default the data folder)\n"
      "  The status texts go to stderr as they change; Ctrl+C cancels the exchange.\n",
      vyn::cli::RunWebWrite},
+    {"backups", "backups [--serial N]",
+     "the backups of every unit read and verified write, newest first",
+     "  --serial N        only the backups of the unit with this serial number\n"
+     "Each line: date and time, serial number, read or written, the file.\n",
+     vyn::cli::RunBackups},
 };
 
 void PrintExitCodes(std::ostream& out) {

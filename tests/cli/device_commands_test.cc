@@ -2,11 +2,16 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <spawn.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -211,6 +216,128 @@ TEST_F(DeviceCommandsTest, UsageErrors) {
                                              {"write", "a", "--bogus"}}) {
     EXPECT_EQ(Vynctl(args).exit_code, 2) << args.front();
   }
+}
+
+}  // namespace
+}  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// An output that cannot be written is found before the whole unit is read, not after.
+TEST_F(DeviceCommandsTest, ReadChecksItsOutputBeforeTalkingToTheUnit) {
+  UnitSim sim(SimArgs({}));
+  ASSERT_FALSE(sim.path().empty());
+  for (const std::string& out : {(dir_ / "no/such/x.Rodid").string(), dir_.string()}) {
+    const ProgramRun run =
+        Vynctl({"read", "-o", out, "--port", sim.path(), "--data-dir", dir_.string()});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.err.rfind("vynctl read: " + out + ": cannot be written (", 0), 0u) << run.err;
+  }
+  EXPECT_EQ(sim.Stop(), 0);
+  std::ifstream log(dir_ / "sim.log");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}), "");
+}
+
+// Every read and verified write leaves a backup in the data folder; `backups` lists them.
+TEST_F(DeviceCommandsTest, ReadsAndWritesAreBackedUpAndListed) {
+  UnitSim sim(SimArgs({}));
+  ASSERT_FALSE(sim.path().empty());
+  ASSERT_EQ(Write(sim.path()).exit_code, 0);
+  ASSERT_EQ(Read(sim.path()).exit_code, 0);
+  EXPECT_EQ(sim.Stop(), 0);
+  const ProgramRun list = Vynctl({"backups", "--data-dir", dir_.string()});
+  ASSERT_EQ(list.exit_code, 0) << list.err;
+  std::vector<std::string> lines;
+  std::istringstream in(list.out);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 2u) << list.out;
+  EXPECT_NE(lines[0].find("  read   "), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find("  written  "), std::string::npos) << lines[1];
+  const std::string newest = lines[0].substr(lines[0].find(dir_.string()));
+  EXPECT_EQ(ReadImage(newest), ReadImage(dir_ / "read.Rodid"));
+  EXPECT_EQ(fs::status(dir_ / "backups").permissions() & fs::perms::all, fs::perms::owner_all);
+
+  // The pattern image carries the serial number 0x0FD-0x0FF of its own.
+  const ParameterImage image = PatternImage();
+  const unsigned serial = image[0x0FD] << 16 | image[0x0FE] << 8 | image[0x0FF];
+  EXPECT_EQ(Vynctl({"backups", "--serial", std::to_string(serial), "--data-dir", dir_.string()})
+                .out.empty(),
+            Protected(0x0FD));
+  EXPECT_EQ(Vynctl({"backups", "--serial", "x"}).exit_code, 2);
+}
+
+}  // namespace
+}  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// Runs vynctl with stderr on a pseudo-terminal (stdout and stdin on /dev/null) and returns what
+// the terminal showed.
+std::string RunOnTerminal(const std::vector<std::string>& words) {
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) return "<no pty>";
+  const std::string slave = ptsname(master);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, slave.c_str(), O_RDWR | O_NOCTTY, 0);
+  posix_spawn_file_actions_addclose(&actions, master);
+  std::vector<std::string> argv = {BinPath("vynctl")};
+  argv.insert(argv.end(), words.begin(), words.end());
+  std::vector<char*> args;
+  for (std::string& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  pid_t pid = -1;
+  const int spawned = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  std::string shown;
+  if (spawned == 0) {
+    char buffer[4096];
+    // Read until the program has ended and the terminal holds nothing more.
+    for (;;) {
+      pollfd fd{master, POLLIN, 0};
+      if (poll(&fd, 1, 200) > 0 && (fd.revents & POLLIN)) {
+        const ssize_t n = read(master, buffer, sizeof buffer);
+        if (n <= 0) break;
+        shown.append(buffer, static_cast<std::size_t>(n));
+        continue;
+      }
+      int status = 0;
+      if (waitpid(pid, &status, WNOHANG) == pid) break;
+    }
+  }
+  close(master);
+  return shown;
+}
+
+// On a terminal, device commands show their status texts and a progress bar by default, so a
+// unit that is slow to get ready is not a silent wait; --quiet shows neither.
+TEST_F(DeviceCommandsTest, DeviceCommandsShowProgressOnATerminal) {
+  UnitSim sim(SimArgs({"--ready-after", "3"}));
+  ASSERT_FALSE(sim.path().empty());
+  const std::string shown = RunOnTerminal(
+      {"write", image_file_.string(), "--port", sim.path(), "--data-dir", dir_.string()});
+  EXPECT_NE(shown.find("vynctl write: " + Text(msg::kUnitBusyWaiting)), std::string::npos) << shown;
+  EXPECT_NE(shown.find("vynctl write: [################................] 1024/2048"),
+            std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find(Text(msg::kProgrammingComplete)), std::string::npos) << shown;
+
+  const std::string quiet = RunOnTerminal({"write", image_file_.string(), "--port", sim.path(),
+                                           "--data-dir", dir_.string(), "--quiet"});
+  EXPECT_EQ(quiet.find(Text(msg::kUnitBusyWaiting)), std::string::npos) << quiet;
+  EXPECT_EQ(quiet.find("/2048"), std::string::npos) << quiet;
+  EXPECT_NE(quiet.find(Text(msg::kProgrammingComplete)), std::string::npos) << quiet;
+
+  // Not on a terminal: no bar, and status texts only with --verbose.
+  const ProgramRun piped = Write(sim.path());
+  EXPECT_EQ(piped.exit_code, 0) << piped.err;
+  EXPECT_EQ(piped.err.find("/2048"), std::string::npos) << piped.err;
+  EXPECT_EQ(piped.err.find(Text(msg::kWritingToUnit)), std::string::npos) << piped.err;
+  EXPECT_EQ(sim.Stop(), 0);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // vynctl show, convert and diff, and the default-configuration generator, run as a user would.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -316,6 +317,118 @@ TEST_F(ImageCommandsTest, TheGeneratorRefusesBadLinesWithTheirLineNumber) {
   EXPECT_EQ(image[0x018], 0);
   EXPECT_EQ(image[0x600], 7);
   EXPECT_EQ(Program("vyn-mkdefault", {Path("config.txt")}).exit_code, 2);
+}
+
+}  // namespace
+}  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// Inputs that are not regular files are refused at once with their cause: a FIFO would block
+// the read for ever. Each refusal names its cause after the program's message.
+TEST_F(ImageCommandsTest, RefusesInputsThatAreNotRegularFilesAndNamesEveryCause) {
+  ASSERT_EQ(mkfifo(Path("pipe.Rodid").c_str(), 0600), 0);
+  WriteBytes(Path("short.Rodid"), Bytes(100, 0));
+  const std::string cannot_load = StringTable::Builtin().Text(msg::kCannotLoadConfiguration);
+  const struct {
+    std::string file;
+    std::string cause;
+  } cases[] = {
+      {Path("pipe.Rodid"), "not a regular file (a FIFO, device or socket)"},
+      {dir_.string(), "a folder, not a file"},
+      {Path("missing.Rodid"), "not found"},
+      {Path("short.Rodid"), "100 bytes, not 2048 or 512"},
+  };
+  for (const auto& c : cases) {
+    for (const Words& words : {Words{"show", c.file}, Words{"convert", c.file, "-o", Path("o")}}) {
+      const RunResult run = Vynctl(words);
+      EXPECT_EQ(run.exit_code, 1);
+      EXPECT_EQ(run.err,
+                "vynctl " + words[0] + ": " + c.file + ": " + cannot_load + " (" + c.cause + ")\n");
+    }
+  }
+}
+
+// -o names the file written, through a symlink to the file it points to; a FIFO, device or
+// folder is never replaced.
+TEST_F(ImageCommandsTest, WritesOutputsThroughSymlinksAndRefusesWhatIsNotAFile) {
+  const std::string source = std::string(VYN_BIN_DIR) + "/Default.b";
+  fs::create_directory(Path("real"));
+  WriteBytes(Path("real/target.Rodid"), Bytes(3, 1));
+  fs::create_symlink(Path("real/target.Rodid"), Path("link.Rodid"));
+  ASSERT_EQ(Vynctl({"convert", source, "-o", Path("link.Rodid")}).exit_code, 0);
+  EXPECT_TRUE(fs::is_symlink(Path("link.Rodid")));
+  EXPECT_EQ(ReadBytes(Path("real/target.Rodid")), DefaultImage());
+
+  ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0600), 0);
+  const struct {
+    std::string out;
+    std::string cause;
+  } refused[] = {
+      {Path("pipe"), "not a regular file (a FIFO, device or socket)"},
+      {Path("real"), "a folder, not a file"},
+      {Path("no/such/folder/x.Rodid"), "not found"},
+  };
+  for (const auto& r : refused) {
+    const RunResult run = Vynctl({"convert", source, "-o", r.out});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.err, "vynctl convert: " + r.out + ": cannot be written (" + r.cause + ")\n");
+  }
+  EXPECT_TRUE(fs::is_fifo(Path("pipe")));
+  EXPECT_TRUE(fs::is_directory(Path("real")));
+}
+
+// A settings file that cannot serve the lists is named with its fault, instead of the
+// configuration being blamed for dozens of invalid bytes.
+TEST_F(ImageCommandsTest, ShowSaysWhatIsWrongWithTheSettingsFile) {
+  const std::string image = std::string(VYN_BIN_DIR) + "/Default.b";
+  WriteBytes(Path("garbage.ini"), Bytes{0x7F, 'E', 'L', 'F', 0, 1, 2, 3});
+  WriteBytes(Path("empty.ini"), Bytes{});
+  const struct {
+    std::string values;
+    std::string problem;
+  } cases[] = {
+      {Path("garbage.ini"), "holds none of the program's lists"},
+      {Path("empty.ini"), "holds none of the program's lists"},
+      {Path("missing.ini"), "not found"},
+      {dir_.string(), "a folder, not a file"},
+  };
+  for (const auto& c : cases) {
+    const RunResult run = Vynctl({"show", image, "--values", c.values});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.err, "vynctl show: settings file " + c.values + ": " + c.problem + "\n");
+  }
+}
+
+}  // namespace
+}  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// A damaged image's texts reach the terminal without their control bytes: number A's pool
+// entry 03 31 00 1B shows as "1??".
+TEST_F(ImageCommandsTest, ShowAndDiffNeverPrintControlBytes) {
+  Bytes image = DefaultImage();
+  std::fill(image.begin() + 0x600, image.begin() + 0x770, 0);
+  for (int slot = 0; slot < 6; ++slot) image[0x010 + 8 * slot] = 0xFF;
+  image[0x010] = 0;
+  const Bytes entry = {0x03, 0x31, 0x00, 0x1B};
+  std::copy(entry.begin(), entry.end(), image.begin() + 0x600);
+  WriteBytes(Path("damaged.Rodid"), image);
+  const RunResult show = Vynctl({"show", Path("damaged.Rodid")});
+  const RunResult diff =
+      Vynctl({"diff", std::string(VYN_BIN_DIR) + "/Default.b", Path("damaged.Rodid")});
+  EXPECT_EQ(diff.exit_code, 3);
+  for (const std::string& out : {show.out, diff.out}) {
+    EXPECT_NE(out.find("TelephoneNumber.A"), std::string::npos) << out;
+    EXPECT_NE(out.find(" 1??\n"), std::string::npos) << out;
+    for (const char c : out) {
+      const auto byte = static_cast<unsigned char>(c);
+      EXPECT_FALSE((byte < 0x20 && c != '\n') || byte == 0x7F) << int{byte};
+    }
+  }
 }
 
 }  // namespace

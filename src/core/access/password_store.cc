@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/access/password_key.h"
+#include "core/files/file_checks.h"
 #include "core/files/replace_file.h"
 
 namespace vyn {
@@ -81,13 +82,40 @@ std::string ServicePassword(int level) {
 constexpr std::array<std::pair<int, const char*>, 3> kUserSlotDefaults = {
     {{2, "8109"}, {3, "7162"}, {5, "ortex"}}};
 
+bool IsRegularFile(const std::filesystem::path& file) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(file, error);
+}
+
 }  // namespace
 
 PasswordStore::PasswordStore(std::filesystem::path file) : file_(std::move(file)) {}
 
+std::string PasswordStore::Problem() const {
+  if (const std::string problem = ReadableFileProblem(file_.string()); !problem.empty()) {
+    return problem;
+  }
+  // A store that gives any password serves, whatever else is wrong with it.
+  for (int slot = 2; slot <= 6; ++slot) {
+    if (!ReadSlot(slot).empty()) return "";
+  }
+  std::ifstream in(file_, std::ios::binary);
+  std::array<char, kPasswordStoreSize> content{};
+  in.read(content.data(), content.size());
+  const auto size = static_cast<std::size_t>(in.gcount());
+  if (size == 0) return "empty";
+  if (size < kPasswordStoreSize) {
+    return "truncated (" + std::to_string(size) + " bytes, not " +
+           std::to_string(kPasswordStoreSize) + ")";
+  }
+  return "not a password store";
+}
+
 std::string PasswordStore::ReadSlot(int slot) const {
   const std::optional<std::streamoff> offset = SlotOffset(slot);
   if (!offset) return "";
+  // Only a regular file is opened: a FIFO would block the read for ever.
+  if (!IsRegularFile(file_)) return "";
   std::ifstream in(file_, std::ios::binary);
   if (!in) return "";
   std::array<std::uint8_t, kRecordWindow> enciphered{};
@@ -132,6 +160,7 @@ bool PasswordStore::PrepareFile() const {
   const bool exists = std::filesystem::exists(file_, error);
   if (error) return false;
   if (!exists) return CreateStoreFile(file_);
+  if (!IsRegularFile(file_)) return false;
   const std::uintmax_t size = std::filesystem::file_size(file_, error);
   if (error) return false;
   if (size >= kPasswordStoreSize) return true;

@@ -23,6 +23,11 @@ class PasswordStore {
 
   const std::filesystem::path& file() const { return file_; }
 
+  // Why the store cannot give the user passwords, for the message that says so instead of
+  // "wrong password": "not found", "permission denied", "a folder, not a file", "empty", "not a
+  // password store", "truncated (N bytes, not 709)". Empty when any slot holds a password.
+  std::string Problem() const;
+
   // The stored text of slot 2-6 (possibly the marker); empty when the file is missing or
   // unreadable, the record is short, too long or its check byte does not match.
   std::string ReadSlot(int slot) const;

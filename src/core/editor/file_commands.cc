@@ -48,13 +48,14 @@ void TakeLoadedImage(const FileCommandContext& context, const EditorHooks& hooks
 
 // Reads the file into a scratch image first, so a file that fails to read (wrong size
 // included) never replaces part of WorkingImage.
-bool ReadIntoWorkingImage(const std::string& path, VynData& data) {
+ImageFileResult ReadIntoWorkingImage(const std::string& path, VynData& data) {
   ParameterImage image{};
   bool short_layout = false;
-  if (ReadImageFile(path, image, short_layout) != ImageFileResult::kOk) return false;
+  const ImageFileResult result = ReadImageFile(path, image, short_layout);
+  if (result != ImageFileResult::kOk) return result;
   data.WorkingImage = image;
   data.ShortLayout = short_layout;
-  return true;
+  return result;
 }
 
 // An existing file without write permission. The permission bits decide, not an open attempt,
@@ -157,7 +158,8 @@ void ShowStoreError(Prompter& prompter, const StringTable& strings, StoreResult 
 
 void LoadDefault(const FileCommandContext& context, const EditorHooks& hooks,
                  bool report_load_error) {
-  if (!ReadIntoWorkingImage(DefaultConfigurationPath(context.program_data_folder), context.data))
+  if (ReadIntoWorkingImage(DefaultConfigurationPath(context.program_data_folder), context.data) !=
+      ImageFileResult::kOk)
     ShowError(context, msg::kDefaultBinMissing);
   TakeLoadedImage(context, hooks, report_load_error);
 }
@@ -172,8 +174,13 @@ bool FileOpen(const FileCommandContext& context, const EditorHooks& hooks) {
   const std::optional<std::string> chosen =
       context.chooser.ChooseFileToOpen(DialogRequest(context, msg::kOpenTitle));
   if (!chosen) return false;
-  if (!ReadIntoWorkingImage(*chosen, context.data)) {
-    ShowError(context, msg::kCannotLoadConfiguration);
+  if (const ImageFileResult read = ReadIntoWorkingImage(*chosen, context.data);
+      read != ImageFileResult::kOk) {
+    // The program's message, then the file and what is wrong with it.
+    context.prompter.ShowMessage(MessageKind::kError,
+                                 context.strings.Text(msg::kCannotLoadConfiguration) + "\n\n" +
+                                     *chosen + ": " + ImageFileProblem(*chosen, read),
+                                 MessageButtons::kOk);
     return false;
   }
   context.data.FileName = *chosen;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 
+#include "core/files/file_checks.h"
 #include "core/files/replace_file.h"
 
 namespace vyn {
@@ -18,6 +20,10 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
 ImageFileResult ReadImageFile(const std::string& path, ParameterImage& image, bool& short_layout) {
+  std::error_code error;
+  const std::filesystem::file_type type = std::filesystem::status(path, error).type();
+  if (type == std::filesystem::file_type::not_found) return ImageFileResult::kCannotOpen;
+  if (!error && type != std::filesystem::file_type::regular) return ImageFileResult::kNotAFile;
   File file(std::fopen(path.c_str(), "rb"));
   if (!file) return ImageFileResult::kCannotOpen;
   image.fill(0);
@@ -37,15 +43,31 @@ ImageFileResult ReadImageFile(const std::string& path, VynData& data) {
   return ReadImageFile(path, data.WorkingImage, data.ShortLayout);
 }
 
-ImageWriteResult WriteImageFile(const ParameterImage& image, const std::string& path) {
+std::string ImageFileProblem(const std::string& path, ImageFileResult result) {
+  if (result == ImageFileResult::kWrongSize) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error) {
+      return std::to_string(size) + " bytes, not " + std::to_string(kImageSize) + " or " +
+             std::to_string(kShortImageSize);
+    }
+  }
+  const std::string problem = ReadableFileProblem(path);
+  return problem.empty() ? "cannot be read" : problem;
+}
+
+ImageWriteResult WriteImageFile(const ParameterImage& image, const std::string& path,
+                                std::error_code* cause) {
   const std::string_view content(reinterpret_cast<const char*>(image.data()), image.size());
-  switch (ReplaceFileContent(path, content)) {
+  switch (ReplaceFileContent(path, content, std::nullopt, cause)) {
     case ReplaceFileResult::kOk:
       return ImageWriteResult::kOk;
     case ReplaceFileResult::kCannotCreate:
       return ImageWriteResult::kCannotCreate;
     case ReplaceFileResult::kWriteFailed:
       return ImageWriteResult::kWriteFailed;
+    case ReplaceFileResult::kNotAFile:
+      return ImageWriteResult::kNotAFile;
     case ReplaceFileResult::kCannotReplace:
       break;
   }

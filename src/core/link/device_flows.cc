@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/backup/unit_backups.h"
 #include "core/link/write_plan.h"
 #include "core/strings/message_ids.h"
 
@@ -128,6 +129,8 @@ DeviceFlowResult CommRead(const DeviceFlowContext& context, const EditorHooks& h
     }
     std::copy_n(data.DeviceImage.begin(), *size, data.WorkingImage.begin());
     std::copy_n(data.DeviceImage.begin(), *size, data.ReferenceImage.begin());
+    BackupUnitImage(context.session, context.prompter, context.strings, data.WorkingImage,
+                    BackupKind::kRead);
     // The pages decode the image as the full layout, whatever file was open before.
     data.ShortLayout = false;
     const int invalid = hooks.LoadControls ? hooks.LoadControls() : kLoadOk;
@@ -201,6 +204,8 @@ DeviceFlowResult CommWrite(const DeviceFlowContext& context, const EditorHooks& 
       Report(context, msg::kVerifyFailed, MessageKind::kError);
       return DeviceFlowResult::kVerifyFailed;
     }
+    BackupUnitImage(context.session, context.prompter, context.strings, data.DeviceImage,
+                    BackupKind::kWritten);
     Status(context, msg::kWriteVerified);
     context.prompter.ShowMessage(MessageKind::kInformation,
                                  context.strings.Text(msg::kProgrammingComplete),

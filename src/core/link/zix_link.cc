@@ -202,6 +202,7 @@ LinkResult ZixLink::TransferBlocks(int first, int last, const ParameterImage* so
     }
     bool done = false;
     for (int attempt = 0; attempt < kBlockTries && !done; ++attempt) {
+      if (attempt > 0) DrainLateAnswer();
       if (source) {
         done = Request(command, 1).IsAck();
         continue;
@@ -216,7 +217,10 @@ LinkResult ZixLink::TransferBlocks(int first, int last, const ParameterImage* so
       }
     }
     // Silence counts as much as a NAK: the block is not in the unit (or the image) either way.
-    if (!done) ++failed;
+    if (!done) {
+      ++failed;
+      DrainLateAnswer();
+    }
     address += count;
   }
   return failed > 0 ? failure : LinkResult::kSuccess;
@@ -228,6 +232,26 @@ LinkResult ZixLink::ReadRange(ParameterImage& destination, int first, int last) 
 
 LinkResult ZixLink::WriteRange(const ParameterImage& image, int first, int last) {
   return TransferBlocks(first, last, &image, nullptr, LinkResult::kBlockWriteFailed);
+}
+
+void ZixLink::DrainLateAnswer() {
+  std::array<std::uint8_t, kMaxReplyBytes> buffer{};
+  const std::uint64_t limit = clock_.NowMs() + kMaxDrainMs;
+  std::uint64_t quiet_until = clock_.NowMs() + kChunkSilenceMs;
+  while (port_.IsOpen()) {
+    const std::uint64_t now = clock_.NowMs();
+    const std::uint64_t until = std::min(quiet_until, limit);
+    if (now >= until) break;
+    if (!port_.WaitReadable(static_cast<std::uint32_t>(until - now))) continue;
+    const std::size_t waiting = std::min(port_.BytesWaiting(), buffer.size());
+    const std::size_t got = waiting > 0 ? port_.Read(std::span(buffer).first(waiting)) : 0;
+    if (got == 0) {
+      clock_.SleepMs(kIdlePauseMs);
+      continue;
+    }
+    Trace(TraceDirection::kReceived, std::span(buffer).first(got), TraceOutcome::kBadFrame);
+    quiet_until = clock_.NowMs() + kChunkSilenceMs;
+  }
 }
 
 LinkResult ZixLink::AcknowledgedCommand(std::string_view command) {

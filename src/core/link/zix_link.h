@@ -23,6 +23,9 @@ inline constexpr std::uint8_t kNak = 0x15;
 inline constexpr std::uint32_t kReplyTimeLimitMs = 250;
 // After each chunk of an answer the wait ends this long after the last byte.
 inline constexpr std::uint32_t kChunkSilenceMs = 250;
+// After a block attempt without a usable answer, the link waits until the line has been quiet
+// this long (kChunkSilenceMs), but no longer than kMaxDrainMs, before the next command.
+inline constexpr std::uint32_t kMaxDrainMs = 1000;
 // At most this many answer bytes are collected; the rest is discarded by the next send.
 inline constexpr std::size_t kMaxReplyBytes = 90;
 // The outgoing frame (STX, command, two checksum digits, ETX) and its terminator fit 100 bytes.
@@ -173,6 +176,11 @@ class ZixLink {
   LinkResult TransferBlocks(int first, int last, const ParameterImage* source,
                             ParameterImage* destination, LinkResult failure);
   LinkResult AcknowledgedCommand(std::string_view command);
+  // A block's answer that comes after the reply time would be taken for the answer to the next
+  // command (another block's data, silently stored at the wrong place). After an attempt
+  // without a usable answer the line is therefore waited on until it has been quiet for
+  // kChunkSilenceMs (at most kMaxDrainMs), and whatever arrives meanwhile is discarded.
+  void DrainLateAnswer();
   void Trace(TraceDirection direction, std::span<const std::uint8_t> bytes, TraceOutcome outcome);
 
   SerialPort& port_;

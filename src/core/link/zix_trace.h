@@ -39,6 +39,10 @@ class ZixTraceSink {
 
 const char* TraceOutcomeName(TraceOutcome outcome);
 
+// For a progress display: the end (address + count, without the extended offset) of the block a
+// sent memory command ("R", "S", "W", "X") transfers, or -1 for any other frame.
+int TracedBlockEnd(std::span<const std::uint8_t> frame);
+
 // One line without the line break: time, ">" for sent or "<" for received, the bytes in hex,
 // their printable form between bars (other bytes as "."), the outcome.
 //   "12345 > 02 4F 34 46 03 |.O4F.| frame"

@@ -475,7 +475,7 @@ const char* TimerUnitText(TimerUnit unit) {
 
 std::string FileNameText(const std::string& name) {
   // File names on this system are UTF-8; the list is 8-bit text.
-  return IsValidUtf8(name) ? Utf8ToWindows1252(name) : name;
+  return WithoutControlCharacters(IsValidUtf8(name) ? Utf8ToWindows1252(name) : name);
 }
 
 // What of the list depends on the edition and the build's texts.
@@ -662,15 +662,11 @@ class ListWriter {
                            : " (Illegal value)";
   }
 
-  // The box texts come from the image as the editor's load forms them. A line break inside an
-  // image text would split the line, so it shows as "?" like any character the file cannot
-  // hold.
+  // The box texts come from the image as the editor's load forms them. A control character
+  // inside an image text (a line break would split the line, a NUL or ESC garble a viewer)
+  // shows as "?" like any character the file cannot hold.
   std::string BoxText(const FieldInfo& field) const {
-    std::string text = FieldValueText(image_, field, data_.ShortLayout);
-    for (char& c : text) {
-      if (c == '\r' || c == '\n') c = '?';
-    }
-    return text;
+    return WithoutControlCharacters(FieldValueText(image_, field, data_.ShortLayout));
   }
 
   // Flag rows show 1 only for a byte of 1; the tenth-volt rows the real number with six

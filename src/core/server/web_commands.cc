@@ -1,5 +1,6 @@
 #include "core/server/web_commands.h"
 
+#include "core/backup/unit_backups.h"
 #include "core/editor/file_commands.h"
 #include "core/link/device_flows.h"
 #include "core/strings/message_ids.h"
@@ -13,6 +14,10 @@ WebCommandResult CommReadWeb(const WebCommandContext& context, const EditorHooks
   VynData& data = context.data;
   data.WorkingImage = context.exchange.transfer_buffer();
   data.ReferenceImage = data.WorkingImage;
+  if (context.session) {
+    BackupUnitImage(*context.session, context.prompter, context.strings, data.WorkingImage,
+                    BackupKind::kRead);
+  }
   // The server carries the full layout, whatever file was open before.
   data.ShortLayout = false;
   const int invalid = hooks.LoadControls ? hooks.LoadControls() : kLoadOk;

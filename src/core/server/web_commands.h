@@ -11,6 +11,7 @@
 #include "core/image/vyn_data.h"
 #include "core/server/server_exchange.h"
 #include "core/session/prompter.h"
+#include "core/session/session.h"
 #include "core/strings/string_table.h"
 
 namespace vyn {
@@ -20,6 +21,8 @@ struct WebCommandContext {
   ServerExchange& exchange;
   Prompter& prompter;
   const StringTable& strings;
+  // The run's session, whose backup folder receives every image read; null: no backup.
+  Session* session = nullptr;
 };
 
 // Clears the dialog's entries, shows it modally and returns whether it closed with OK (the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace vyn {
 
@@ -19,6 +20,13 @@ struct Session {
 
   // Start value of the server exchange's message counter, drawn once at start-up.
   std::uint32_t MessageCounterStart = 0;
+
+  // Backups of the images read from and verified in the unit (core/backup/unit_backups.h):
+  // the folder (empty: none are made), the file of the last one, and whether a failure was
+  // already reported in this run.
+  std::string BackupFolder;
+  std::string LastBackup;
+  bool BackupFailureReported = false;
 };
 
 }  // namespace vyn

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/files/file_checks.h"
 #include "core/files/replace_file.h"
 #include "core/settings/text_encoding.h"
 
@@ -42,6 +43,9 @@ struct Line {
   std::size_t end = 0;    // end of the content, before the line break
   std::size_t next = 0;   // first byte after the line break
   LineKind kind = LineKind::kOther;
+  // Each line is decoded on its own: valid UTF-8 as UTF-8, anything else as Windows-1252, so
+  // one stray byte does not change how the rest of the file reads.
+  bool utf8 = true;
   std::string_view name;        // section or key name, trimmed
   std::string_view value;       // entry value, trimmed
   std::size_t value_begin = 0;  // where an entry's value starts (after "=" and blanks)
@@ -49,20 +53,42 @@ struct Line {
 
 enum class LoadStatus { kLoaded, kMissing, kUnreadable };
 
+bool IsAscii(std::string_view bytes) {
+  for (const char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
 struct Document {
   std::string raw;
-  bool utf8 = true;
   std::string_view line_break = "\n";
   std::vector<Line> lines;
+  bool has_windows_lines = false;  // some line is in Windows-1252
 
-  std::string Decode(std::string_view bytes) const {
-    return utf8 ? std::string(bytes) : Windows1252ToUtf8(bytes);
-  }
-  std::string Encode(std::string_view text) const {
-    return utf8 ? RepairUtf8(text) : Utf8ToWindows1252(text);
+  static std::string Decode(const Line& line, std::string_view bytes) {
+    return line.utf8 ? std::string(bytes) : Windows1252ToUtf8(bytes);
   }
   bool NameIs(const Line& line, std::string_view wanted) const {
-    return EqualsIgnoringAsciiCase(Decode(line.name), wanted);
+    return EqualsIgnoringAsciiCase(Decode(line, line.name), wanted);
+  }
+  // The bytes of a whole line whose text (valid UTF-8) is `text`. With `windows` the line is
+  // written in Windows-1252 when the text fits the code page, unless those bytes would read as
+  // UTF-8, which would change the text at the next read; otherwise it is written in UTF-8.
+  static std::string EncodeLine(std::string_view text, bool windows) {
+    if (windows && !IsAscii(text)) {
+      std::string bytes = Utf8ToWindows1252(text);
+      if (!IsValidUtf8(bytes) && Windows1252ToUtf8(bytes) == text) return bytes;
+    }
+    return std::string(text);
+  }
+  // A line takes Windows-1252 again when it was in it; a new or plain-ASCII line when the file
+  // has lines in it.
+  bool WindowsLine(const Line* line) const {
+    if (line != nullptr && !line->utf8) return true;
+    const bool ascii = line == nullptr ||
+                       IsAscii(std::string_view(raw).substr(line->begin, line->end - line->begin));
+    return ascii && has_windows_lines;
   }
 };
 
@@ -104,6 +130,8 @@ void SplitLines(Document& doc) {
       if (!break_seen) doc.line_break = crlf ? "\r\n" : "\n";
       break_seen = true;
     }
+    line.utf8 = IsValidUtf8(std::string_view(doc.raw).substr(line.begin, line.end - line.begin));
+    if (!line.utf8) doc.has_windows_lines = true;
     ParseLine(doc.raw, line);
     doc.lines.push_back(line);
     pos = line.next;
@@ -121,7 +149,6 @@ LoadStatus Load(const fs::path& path, Document& doc) {
   if (!in) return LoadStatus::kUnreadable;
   doc.raw.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   if (in.bad() || doc.raw.size() > ProfileFile::kMaxFileSize) return LoadStatus::kUnreadable;
-  doc.utf8 = IsValidUtf8(doc.raw);
   SplitLines(doc);
   return LoadStatus::kLoaded;
 }
@@ -147,7 +174,9 @@ bool HasAny(std::string_view text, std::string_view chars) {
 
 constexpr std::string_view kLineBreakChars{"\r\n\0", 3};
 
+// Names must be valid UTF-8 (a repaired name would not be found again); values are repaired.
 bool IsWritable(std::string_view section, std::string_view key, std::string_view value) {
+  if (!IsValidUtf8(section) || !IsValidUtf8(key)) return false;
   if (section.empty() || HasAny(section, kLineBreakChars) || HasAny(section, "]")) return false;
   if (key.empty() || HasAny(key, kLineBreakChars) || HasAny(key, "=")) return false;
   if (key.front() == '[' || key.front() == ';') return false;
@@ -155,16 +184,18 @@ bool IsWritable(std::string_view section, std::string_view key, std::string_view
 }
 
 std::string NewContent(const Document& doc, std::string_view section, std::string_view key,
-                       std::string_view value) {
+                       std::string_view raw_value) {
   const std::string& raw = doc.raw;
-  const std::string entry = doc.Encode(key) + "=" + doc.Encode(value);
+  const std::string value = RepairUtf8(raw_value);
+  const bool windows = doc.WindowsLine(nullptr);
+  const std::string entry = Document::EncodeLine(std::string(key) + "=" + value, windows);
   const std::size_t header = FindSection(doc, section);
   if (header == doc.lines.size()) {
     std::string out = raw;
     if (!doc.lines.empty() && doc.lines.back().end == doc.lines.back().next) {
       out += doc.line_break;
     }
-    out += "[" + doc.Encode(section) + "]";
+    out += Document::EncodeLine("[" + std::string(section) + "]", windows);
     out += doc.line_break;
     out += entry;
     out += doc.line_break;
@@ -176,8 +207,12 @@ std::string NewContent(const Document& doc, std::string_view section, std::strin
     const Line& line = doc.lines[i];
     if (line.kind != LineKind::kEntry) continue;
     if (doc.NameIs(line, key)) {
-      // Keep everything up to the old value (the key's spelling, the blanks around "=").
-      return raw.substr(0, line.value_begin) + doc.Encode(value) + raw.substr(line.end);
+      // Keep everything up to the old value (the key's spelling, the blanks around "="); the
+      // line as a whole keeps its encoding where the new value allows.
+      const std::string prefix = Document::Decode(
+          line, std::string_view(raw).substr(line.begin, line.value_begin - line.begin));
+      return raw.substr(0, line.begin) +
+             Document::EncodeLine(prefix + value, doc.WindowsLine(&line)) + raw.substr(line.end);
     }
     last_entry = i;
   }
@@ -213,6 +248,15 @@ bool ProfileFile::Exists() const {
   return fs::is_regular_file(path_, ec);
 }
 
+std::string ProfileFile::Problem() const {
+  if (std::string problem = ReadableFileProblem(path_); !problem.empty()) return problem;
+  std::error_code ec;
+  if (fs::file_size(path_, ec) > kMaxFileSize) {
+    return "larger than " + std::to_string(kMaxFileSize / (1024 * 1024)) + " MiB";
+  }
+  return "";
+}
+
 std::string ProfileFile::ReadString(std::string_view section, std::string_view key,
                                     std::string_view fallback) const {
   const std::optional<ProfileSection> found = ReadSection(section);
@@ -230,7 +274,9 @@ std::optional<ProfileSection> ProfileFile::ReadSection(std::string_view section)
   const std::size_t end = SectionEnd(doc, header);
   for (std::size_t i = header + 1; i < end; ++i) {
     const Line& line = doc.lines[i];
-    if (line.kind == LineKind::kEntry) result.Add(doc.Decode(line.name), doc.Decode(line.value));
+    if (line.kind == LineKind::kEntry) {
+      result.Add(Document::Decode(line, line.name), Document::Decode(line, line.value));
+    }
   }
   return result;
 }

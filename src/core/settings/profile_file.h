@@ -6,9 +6,10 @@
 // comments. The file is read afresh by every call, so a change made by hand or by another
 // program is seen at once.
 //
-// All strings are UTF-8. A file that is not valid UTF-8 is taken to be Windows-1252 (as written
-// by older Windows installations) and decoded; a write into such a file encodes the new text in
-// Windows-1252 again, so the file keeps one encoding.
+// All strings are UTF-8. Each line of the file is decoded on its own: a line that is valid UTF-8
+// as UTF-8, any other as Windows-1252 (as older Windows installations wrote them), so one stray
+// byte changes how its own line reads and no other. A written line keeps the encoding it had
+// where its new text allows; new lines follow the file (Windows-1252 when it has such lines).
 
 #include <cstddef>
 #include <functional>
@@ -21,7 +22,8 @@ namespace vyn {
 
 enum class ProfileWriteResult {
   kWritten = 0,
-  kInvalidText,  // a name or value that would break the line structure (line break, "=" in a key)
+  kInvalidText,  // a name or value that would break the line structure (line break, "=" in a key),
+                 // or a name that is not UTF-8
   kReadFailed,   // the file exists but cannot be read; it is left untouched
   kWriteFailed,  // the new content could not be written or moved into place; the old file stays
 };
@@ -52,6 +54,9 @@ class ProfileFile {
 
   const std::string& Path() const { return path_; }
   bool Exists() const;
+  // Why the file cannot be read, in words: "not found", "permission denied", "a folder, not a
+  // file", "not a regular file (...)", "larger than 4 MiB"; empty when it can.
+  std::string Problem() const;
 
   // The value, or `fallback` when the file, the section or the key is missing.
   std::string ReadString(std::string_view section, std::string_view key,

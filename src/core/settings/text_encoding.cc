@@ -122,6 +122,14 @@ std::string RepairUtf8(std::string_view text) {
   return out;
 }
 
+std::string WithoutControlCharacters(std::string text) {
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) c = '?';
+  }
+  return text;
+}
+
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   const auto lower = [](char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;

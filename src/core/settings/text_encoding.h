@@ -23,6 +23,11 @@ std::string Utf8ToWindows1252(std::string_view text);
 // Malformed UTF-8 sequences become "?"; valid text is returned unchanged.
 std::string RepairUtf8(std::string_view text);
 
+// The text with every control character (0x00-0x1F and 0x7F, line breaks included) replaced by
+// "?", as texts from an image are shown and listed: a NUL or ESC from a damaged image must never
+// reach a terminal or a report, and a line break must not split a line.
+std::string WithoutControlCharacters(std::string text);
+
 // Compares names the way settings files do: ASCII letters without regard to case, every other
 // byte exactly.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);

@@ -1,6 +1,7 @@
 #include "core/settings/vyn_ini.h"
 
 #include <charconv>
+#include <iterator>
 #include <string>
 
 #include "core/settings/text_encoding.h"
@@ -35,6 +36,22 @@ int ListCapacity(std::string_view section) {
     if (EqualsIgnoringAsciiCase(list.name, section)) return list.capacity;
   }
   return 0;
+}
+
+std::string VynIni::Problem() const {
+  if (std::string problem = file_.Problem(); !problem.empty()) return problem;
+  if (MissingListSections().size() == std::size(kListSections)) {
+    return "holds none of the program's lists";
+  }
+  return "";
+}
+
+std::vector<std::string_view> VynIni::MissingListSections() const {
+  std::vector<std::string_view> missing;
+  for (const ListSection& list : kListSections) {
+    if (!file_.ReadSection(list.name)) missing.push_back(list.name);
+  }
+  return missing;
 }
 
 int VynIni::FillList(ChoiceList& list, std::string_view section, std::vector<int>& value_table,

@@ -98,6 +98,12 @@ class VynIni {
   void SetFileName(std::string file_name) { file_ = ProfileFile(std::move(file_name)); }
   const std::string& FileName() const { return file_.Path(); }
   bool Exists() const { return file_.Exists(); }
+  // Why the file cannot serve as the settings file, in words: what ProfileFile::Problem says,
+  // or "holds none of the program's lists" for a file without any list section (empty,
+  // garbage, or cut off before its first list). Empty when it can.
+  std::string Problem() const;
+  // The list sections (kListSections) the file does not have, in their order.
+  std::vector<std::string_view> MissingListSections() const;
 
   // Clears `list` and `value_table`, then appends the section's entries in key order "0", "1",
   // ... (missing keys read as "<EMPTY>" and are skipped) until "<END>", until the list holds

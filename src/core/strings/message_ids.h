@@ -168,4 +168,8 @@ inline constexpr int kFirmwareSocketFailed = 20048;
 inline constexpr int kFirmwareNetworkUnavailable = 20049;
 inline constexpr int kFirmwareNoFile = 20050;
 
+// The program's own texts beyond the delivered table (31501 and up).
+inline constexpr int kPasswordStoreUnreadable = 31501;  // followed by the store's path and cause
+inline constexpr int kBackupFailed = 31502;             // followed by the folder and cause
+
 }  // namespace vyn::msg

@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -17,6 +18,7 @@
 #include <deque>
 #include <fstream>
 #include <iostream>
+#include <random>
 #include <string>
 
 #include "sim/sim_process.h"
@@ -32,6 +34,9 @@ constexpr std::chrono::nanoseconds kByteTime{11'000'000'000LL / 57600};
 
 struct Options {
   vyn::sim::UnitOptions unit;
+  int fault_rate = 0;  // percent of answers with a random fault
+  unsigned seed = 1;
+  std::string stats_file;
   std::string memory_file = "vyn-unit-memory.bin";
   std::string log_file;
   int chunk = 0;
@@ -58,6 +63,12 @@ const char kUsage[] =
     "  --info-after N         A polls before the transmitter answers (default 2)\n"
     "  --info-write ok|fail   result of the information write (default ok)\n"
     "  --info-write-after N   F polls before the result (default 2)\n"
+    "  --fault-rate PCT       give this percentage of all answers a random fault: NAK,\n"
+    "                         silence, bad checksum, a corrupted byte, chunks with gaps, or\n"
+    "                         a late answer (after the reply time, sent even when the next\n"
+    "                         command has come)\n"
+    "  --seed N               seed of the random faults (default 1)\n"
+    "  --stats FILE           keep the number of faults injected, by kind, in FILE\n"
     "  --log FILE             log every command there instead of stderr\n"
     "  --ignore-stdin         keep running when stdin closes\n";
 
@@ -116,6 +127,14 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.memory_file = v;
     } else if (arg == "--log") {
       options.log_file = v;
+    } else if (arg == "--fault-rate") {
+      ok = ParseInt(v, options.fault_rate) && options.fault_rate <= 100;
+    } else if (arg == "--seed") {
+      int seed = 0;
+      ok = ParseInt(v, seed);
+      options.seed = static_cast<unsigned>(seed);
+    } else if (arg == "--stats") {
+      options.stats_file = v;
     } else if (arg == "--memory-kind") {
       const std::string k = v;
       ok = k == "0" || k == "1" || k == "3" || k == "4" || k == "5" || k == "nak" || k == "silence";
@@ -172,6 +191,42 @@ std::string Printable(const std::string& text) {
 struct Scheduled {
   Clock::time_point at;
   std::uint8_t byte;
+  bool late = false;  // a late answer: sent even after the next command came
+};
+
+// Random faults on the answers, for the soak: each answer gets one with the given rate.
+class FaultInjector {
+ public:
+  enum Kind { kNone = -1, kNak, kSilence, kChecksum, kCorrupt, kChunked, kLate, kKinds };
+  static constexpr const char* kNames[kKinds] = {"nak",     "silence", "checksum",
+                                                 "corrupt", "chunked", "late"};
+
+  FaultInjector(int rate, unsigned seed, std::string stats_file)
+      : rate_(rate), random_(seed), stats_file_(std::move(stats_file)) {}
+
+  Kind Pick() {
+    if (rate_ <= 0 || static_cast<int>(random_() % 100) >= rate_) return kNone;
+    const Kind kind = static_cast<Kind>(random_() % kKinds);
+    ++counts_[kind];
+    SaveStats();
+    return kind;
+  }
+  unsigned Below(unsigned limit) { return static_cast<unsigned>(random_() % limit); }
+
+ private:
+  void SaveStats() const {
+    if (stats_file_.empty()) return;
+    std::ofstream out(stats_file_, std::ios::trunc);
+    int total = 0;
+    for (int k = 0; k < kKinds; ++k) total += counts_[k];
+    out << "faults " << total << "\n";
+    for (int k = 0; k < kKinds; ++k) out << kNames[k] << " " << counts_[k] << "\n";
+  }
+
+  int rate_;
+  std::mt19937 random_;
+  std::string stats_file_;
+  int counts_[kKinds] = {};
 };
 
 }  // namespace
@@ -226,6 +281,7 @@ int main(int argc, char** argv) {
   };
   vyn::sim::FrameParser parser;
   std::deque<Scheduled> outgoing;
+  FaultInjector faults(options.fault_rate, options.seed, options.stats_file);
   const Clock::time_point start = Clock::now();
   bool watch_stdin = !options.ignore_stdin;
 
@@ -251,21 +307,59 @@ int main(int argc, char** argv) {
         vyn::sim::FrameParser::Frame frame;
         if (!parser.Feed(buf[i], frame)) continue;
         std::string note;
-        const Bytes answer = unit.Answer(frame, note);
+        Bytes answer = unit.Answer(frame, note);
+        const FaultInjector::Kind fault = answer.empty() ? FaultInjector::kNone : faults.Pick();
+        int chunk = options.chunk;
+        int chunk_gap_ms = options.chunk_gap_ms;
+        auto delay = std::chrono::milliseconds(0);
+        switch (fault) {
+          case FaultInjector::kNak:
+            answer = {0x15};  // NAK
+            break;
+          case FaultInjector::kSilence:
+            answer.clear();
+            break;
+          case FaultInjector::kChecksum:
+            // The first checksum digit of a frame, or the single byte of an acknowledgement.
+            if (answer.size() > 3) {
+              answer[answer.size() - 3] ^= 0x01;
+            } else {
+              answer[0] = '?';
+            }
+            break;
+          case FaultInjector::kCorrupt:
+            answer[faults.Below(static_cast<unsigned>(answer.size()))] ^=
+                static_cast<std::uint8_t>(1u << faults.Below(8));
+            break;
+          case FaultInjector::kChunked:
+            chunk = 1 + static_cast<int>(faults.Below(8));
+            chunk_gap_ms = 20 + static_cast<int>(faults.Below(180));
+            break;
+          case FaultInjector::kLate:
+            delay = std::chrono::milliseconds(260 + faults.Below(240));
+            break;
+          default:
+            break;
+        }
+        if (fault != FaultInjector::kNone)
+          note += std::string(" (random fault: ") + FaultInjector::kNames[fault] + ")";
         const double t = std::chrono::duration<double>(Clock::now() - start).count();
         std::fprintf(log, "%10.3f %s -> %s\n", t, Printable(frame.payload).c_str(), note.c_str());
         std::fflush(log);
-        // A new command replaces whatever of an earlier answer has not been sent.
-        outgoing.clear();
-        Clock::time_point at = Clock::now();
+        // A new command replaces whatever of an earlier answer has not been sent, except a late
+        // answer, which a slow unit still sends.
+        std::erase_if(outgoing, [](const Scheduled& s) { return !s.late; });
+        Clock::time_point at = Clock::now() + delay;
         if (options.wire_speed) at += kByteTime * static_cast<long>(frame.wire_bytes);
         for (std::size_t k = 0; k < answer.size(); ++k) {
-          if (k > 0 && options.chunk > 0 && k % static_cast<std::size_t>(options.chunk) == 0) {
-            at += std::chrono::milliseconds(options.chunk_gap_ms);
+          if (k > 0 && chunk > 0 && k % static_cast<std::size_t>(chunk) == 0) {
+            at += std::chrono::milliseconds(chunk_gap_ms);
           }
           if (options.wire_speed) at += kByteTime;
-          outgoing.push_back({at, answer[k]});
+          outgoing.push_back({at, answer[k], fault == FaultInjector::kLate});
         }
+        std::stable_sort(outgoing.begin(), outgoing.end(),
+                         [](const Scheduled& a, const Scheduled& b) { return a.at < b.at; });
       }
     }
     // Send every byte that is due.

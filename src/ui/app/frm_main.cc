@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "core/access/password_store.h"
+#include "core/backup/unit_backups.h"
 #include "core/strings/edition.h"
 #include "core/strings/message_ids.h"
 #include "ui/access/frm_password.h"
@@ -84,6 +85,8 @@ void TfrmMain::FormCreate(const StartupEnvironment& environment) {
   // 1. Edition layout; then 2-10, the folders and files every later window reads.
   EditionLayout();
   folders_ = RunMainWindowStartup(environment, strings_);
+  // Every image read from or verified in the unit is also kept in the data folder's backups.
+  session_.BackupFolder = folders_.ProgramDataFolder + kBackupFolderName;
 }
 
 void TfrmMain::EditionLayout() {
@@ -171,7 +174,12 @@ void TfrmMain::btnEnterDataClick() {
   const PasswordStore store(folders_.ProgramDataFolder + kPasswordStoreFileName);
   const int level = store.LevelFor(password_->EnteredPassword().toStdString());
   if (level == 0) {
-    prompter_->ShowMessage(MessageKind::kInformation, strings_.Text(msg::kWrongPassword),
+    // A store that cannot be read is not the user's wrong password.
+    const std::string problem = store.Problem();
+    prompter_->ShowMessage(problem.empty() ? MessageKind::kInformation : MessageKind::kError,
+                           problem.empty() ? strings_.Text(msg::kWrongPassword)
+                                           : strings_.Text(msg::kPasswordStoreUnreadable) + "\n" +
+                                                 store.file().string() + " (" + problem + ")",
                            MessageButtons::kOk);
     return;
   }

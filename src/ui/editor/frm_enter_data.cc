@@ -487,7 +487,7 @@ bool TfrmEnterData::ShowExchangeDialog() {
 void TfrmEnterData::mnuCommReadWebClick() {
   if (!dialogs_.load) return;
   RunTransfer([this] {
-    CommReadWeb({data_, dialogs_.load->exchange(), *prompter_, strings_}, Hooks(),
+    CommReadWeb({data_, dialogs_.load->exchange(), *prompter_, strings_, &session_}, Hooks(),
                 [this] { return ShowExchangeDialog(); });
   });
 }

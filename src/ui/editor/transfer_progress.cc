@@ -17,25 +17,6 @@ bool IsReadinessPoll(std::span<const std::uint8_t> frame) {
   return frame.size() == kFrameOverhead + 1 && frame[1] == 'O';
 }
 
-// The end of the block a memory command transfers, or -1 for any other frame. A block command
-// is a letter, four address digits and two count digits.
-int BlockEnd(std::span<const std::uint8_t> frame) {
-  if (frame.size() < kFrameOverhead + 7) return -1;
-  const char letter = static_cast<char>(frame[1]);
-  if (letter != 'R' && letter != 'S' && letter != 'W' && letter != 'X') return -1;
-  const std::string digits(frame.begin() + 2, frame.begin() + 8);
-  int address = 0;
-  int count = 0;
-  try {
-    address = std::stoi(digits.substr(0, 4), nullptr, 16);
-    count = std::stoi(digits.substr(4, 2), nullptr, 16);
-  } catch (...) {
-    return -1;
-  }
-  if (letter == 'S' || letter == 'X') address -= kExtendedAddressOffset;
-  return address + count;
-}
-
 }  // namespace
 
 void TransferProgress::Record(const TraceEvent& event) {
@@ -47,7 +28,7 @@ void TransferProgress::Record(const TraceEvent& event) {
     bar_->setVisible(true);
     return;
   }
-  const int end = BlockEnd(event.bytes);
+  const int end = TracedBlockEnd(event.bytes);
   if (end < 0 || end > static_cast<int>(kImageSize)) return;
   bar_->setRange(0, static_cast<int>(kImageSize));
   bar_->setValue(end);

@@ -1,6 +1,7 @@
 #include "core/access/password_store.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -261,6 +262,38 @@ TEST_F(PasswordStoreTest, MissingShortOrForeignFilesReadEmpty) {
   content.resize(OffsetOf(6) + 49);
   WriteAll(file_, content);
   EXPECT_EQ(store.ReadSlot(6), "");
+}
+
+// A store that cannot serve the user passwords says why, so the prompt can say the store is at
+// fault rather than the password; a FIFO is never opened (it would block for ever).
+TEST_F(PasswordStoreTest, AStoreThatCannotBeReadSaysWhy) {
+  const PasswordStore store(file_);
+  EXPECT_EQ(store.Problem(), "not found");
+  ASSERT_TRUE(store.EnsureDefaultPasswords());
+  EXPECT_EQ(store.Problem(), "");
+  const Bytes whole = ReadAll(file_);
+  struct Case {
+    Bytes content;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {{}, "empty"},
+      {Bytes(709, 'x'), "not a password store"},
+      {Bytes(whole.begin(), whole.begin() + 100), "truncated (100 bytes, not 709)"},
+  };
+  for (const Case& c : cases) {
+    WriteAll(file_, c.content);
+    EXPECT_EQ(store.Problem(), c.problem);
+  }
+  fs::remove(file_);
+  fs::create_directory(file_);
+  EXPECT_EQ(store.Problem(), "a folder, not a file");
+  fs::remove(file_);
+  ASSERT_EQ(mkfifo(file_.c_str(), 0600), 0);
+  EXPECT_EQ(store.Problem(), "not a regular file (a FIFO, device or socket)");
+  for (int slot : kSlots) EXPECT_EQ(store.ReadSlot(slot), "") << slot;
+  EXPECT_FALSE(store.WriteSlot(2, "abcd"));
+  EXPECT_TRUE(fs::is_fifo(file_));
 }
 
 TEST_F(PasswordStoreTest, ShortenedFileIsRefilledOnWrite) {

@@ -292,14 +292,18 @@ TEST_F(FileCommandsTest, ShortFileOpensAndSavesFull) {
 
 TEST_F(FileCommandsTest, UnreadableFileChangesNothing) {
   folder_.Write("config/wrong.Rodid", std::string(1000, '\x33'));
-  for (const char* name : {"wrong.Rodid", "missing.Rodid"}) {
+  const std::pair<const char*, const char*> files[] = {
+      {"wrong.Rodid", "1000 bytes, not 2048 or 512"}, {"missing.Rodid", "not found"}};
+  for (const auto& [name, cause] : files) {
     SCOPED_TRACE(name);
     prompter_.events.clear();
     data_.FileName = ConfigFile("before.Rodid");
     data_.Origin = ImageOrigin::SavedFile;
     chooser_.open_answers = {ConfigFile(name)};
     EXPECT_FALSE(FileOpen(Context(), hooks_));
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{Text(msg::kCannotLoadConfiguration)});
+    // The program's message, then the file and its cause.
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{Text(msg::kCannotLoadConfiguration) + "\n\n" +
+                                                   ConfigFile(name) + ": " + cause});
     EXPECT_EQ(prompter_.Boxes()[0].kind, MessageKind::kError);
     EXPECT_EQ(data_.WorkingImage, Filled(0x77));
     EXPECT_EQ(data_.FileName, ConfigFile("before.Rodid"));

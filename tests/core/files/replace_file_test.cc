@@ -35,11 +35,10 @@ TEST(ReplaceFileTest, FailuresLeaveNothingBehind) {
             ReplaceFileResult::kCannotCreate);
   fs::create_directory(folder.Path() / "taken");
   fs::create_directory(folder.Path() / "taken" / "inside");
-  EXPECT_EQ(ReplaceFileContent(folder.File("taken"), "x"), ReplaceFileResult::kCannotReplace);
+  EXPECT_EQ(ReplaceFileContent(folder.File("taken"), "x"), ReplaceFileResult::kNotAFile);
   EXPECT_TRUE(fs::is_directory(folder.Path() / "taken" / "inside"));
   EXPECT_EQ(EntryCount(folder.Path()), 1u);
-  EXPECT_EQ(ReplaceFileContent(folder.Path().string() + "/", "x"),
-            ReplaceFileResult::kCannotCreate);
+  EXPECT_EQ(ReplaceFileContent(folder.Path().string() + "/", "x"), ReplaceFileResult::kNotAFile);
 }
 
 }  // namespace

@@ -143,7 +143,7 @@ TEST_F(ImageFileTest, AFailedSaveLeavesWhatWasThere) {
   const fs::path folder = dir_ / "folder.Rodid";
   fs::create_directory(folder);
   WriteBytes(folder / "inside", Pattern(10));
-  EXPECT_EQ(WriteImageFile(image, folder.string()), ImageWriteResult::kCannotReplace);
+  EXPECT_EQ(WriteImageFile(image, folder.string()), ImageWriteResult::kNotAFile);
   EXPECT_TRUE(fs::is_directory(folder));
   EXPECT_EQ(ReadBytes(folder / "inside"), Pattern(10));
   EXPECT_EQ(Entries(), std::vector<fs::path>{folder});
@@ -159,6 +159,72 @@ TEST_F(ImageFileTest, AReadOnlyFolderKeepsTheOldFile) {
   fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_EQ(WriteImageFile(ParameterImage{}, path.string()), ImageWriteResult::kCannotCreate);
   EXPECT_EQ(ReadBytes(path), Pattern(2048));
+}
+
+// A FIFO would block a read for ever; folders and FIFOs are refused at once, and every refusal
+// names its cause.
+TEST_F(ImageFileTest, OnlyRegularFilesAreReadAndEachRefusalNamesItsCause) {
+  const fs::path fifo = dir_ / "pipe.Rodid";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  WriteBytes(dir_ / "short.Rodid", Pattern(100));
+  struct Case {
+    fs::path path;
+    ImageFileResult result;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {fifo, ImageFileResult::kNotAFile, "not a regular file (a FIFO, device or socket)"},
+      {dir_, ImageFileResult::kNotAFile, "a folder, not a file"},
+      {dir_ / "missing", ImageFileResult::kCannotOpen, "not found"},
+      {dir_ / "short.Rodid", ImageFileResult::kWrongSize, "100 bytes, not 2048 or 512"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path.string());
+    ParameterImage image{};
+    bool short_layout = false;
+    const ImageFileResult result = ReadImageFile(c.path.string(), image, short_layout);
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(ImageFileProblem(c.path.string(), result), c.problem);
+  }
+}
+
+// Writing through a symlink replaces the file it points to (in that file's folder) and keeps
+// the link; a FIFO or folder is never replaced by a file.
+TEST_F(ImageFileTest, WritesThroughSymlinksAndRefusesWhatIsNotAFile) {
+  const fs::path real_folder = dir_ / "real";
+  fs::create_directory(real_folder);
+  WriteBytes(real_folder / "target.Rodid", Pattern(10));
+  fs::create_symlink(real_folder / "target.Rodid", dir_ / "link.Rodid");
+  fs::create_symlink("real/missing.Rodid", dir_ / "dangling.Rodid");
+  ParameterImage image{};
+  image[5] = 0x42;
+  ASSERT_EQ(WriteImageFile(image, (dir_ / "link.Rodid").string()), ImageWriteResult::kOk);
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.Rodid"));
+  EXPECT_EQ(ReadBytes(real_folder / "target.Rodid").size(), kImageSize);
+  EXPECT_EQ(ReadBytes(real_folder / "target.Rodid")[5], 0x42);
+  ASSERT_EQ(WriteImageFile(image, (dir_ / "dangling.Rodid").string()), ImageWriteResult::kOk);
+  EXPECT_TRUE(fs::is_symlink(dir_ / "dangling.Rodid"));
+  EXPECT_EQ(ReadBytes(real_folder / "missing.Rodid").size(), kImageSize);
+
+  const fs::path fifo = dir_ / "pipe.Rodid";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::error_code cause;
+  EXPECT_EQ(WriteImageFile(image, fifo.string(), &cause), ImageWriteResult::kNotAFile);
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  fs::create_symlink(fifo, dir_ / "to-fifo.Rodid");
+  EXPECT_EQ(WriteImageFile(image, (dir_ / "to-fifo.Rodid").string()), ImageWriteResult::kNotAFile);
+  EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// The temporary name does not grow with the target's: a name of 255 characters, the most the
+// file system allows, is written.
+TEST_F(ImageFileTest, WritesFilesWithTheLongestNames) {
+  for (const std::size_t length : {236u, 255u}) {
+    const fs::path path = dir_ / (std::string(length - 6, 'n') + ".Rodid");
+    EXPECT_EQ(WriteImageFile(ParameterImage{}, path.string()), ImageWriteResult::kOk) << length;
+    EXPECT_EQ(ReadBytes(path).size(), kImageSize);
+  }
+  EXPECT_EQ(Entries().size(), 2u);
 }
 
 TEST(VynDataTest, RangeMatchesComparesWorkingAndDeviceImageInclusively) {

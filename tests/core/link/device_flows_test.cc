@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "core/backup/unit_backups.h"
 #include "core/link/image_editor_hooks.h"
 #include "core/session/scripted_prompter.h"
 #include "core/strings/message_ids.h"
 #include "fake_unit.h"
 #include "scripted_port.h"
+#include "support/temp_folder.h"
 
 namespace vyn {
 namespace {
@@ -591,6 +593,49 @@ TEST(ImageEditorHooksTest, StoreMovesAShortLayoutImageToThePool) {
   EXPECT_EQ(hooks.StoreControls(), StoreResult::kOk);
   EXPECT_FALSE(data.ShortLayout);
   EXPECT_EQ(data.WorkingImage[0x010], 0);  // the first pool entry
+}
+
+}  // namespace
+}  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// Every read from the unit and every verified write leaves a backup of the image; one that
+// cannot be saved leaves the operation as it was.
+TEST_F(DeviceWriteTest, ReadsAndVerifiedWritesAreBackedUp) {
+  testing::TempFolder home;
+  session_.BackupFolder = home.File("backups");
+  ASSERT_EQ(Read(), DeviceFlowResult::kDone);
+  ASSERT_EQ(ListBackups(session_.BackupFolder).size(), 1u);
+  EXPECT_EQ(ListBackups(session_.BackupFolder)[0].kind, BackupKind::kRead);
+  EXPECT_TRUE(testing::TempFolder::Read(session_.LastBackup) ==
+              std::string(unit_.memory.begin(), unit_.memory.end()));
+
+  for (std::size_t i = 0; i < data_.WorkingImage.size(); ++i) data_.WorkingImage[i] ^= 0x0F;
+  ASSERT_EQ(Write(), DeviceFlowResult::kDone);
+  const std::vector<BackupEntry> backups = ListBackups(session_.BackupFolder);
+  ASSERT_EQ(backups.size(), 2u);
+  EXPECT_EQ(backups[0].kind, BackupKind::kWritten);
+  EXPECT_TRUE(testing::TempFolder::Read(backups[0].path) ==
+              std::string(unit_.memory.begin(), unit_.memory.end()));
+
+  // A failed write is not backed up.
+  corrupt_address_ = 0x123;
+  EXPECT_EQ(Write(), DeviceFlowResult::kVerifyFailed);
+  EXPECT_EQ(ListBackups(session_.BackupFolder).size(), 2u);
+}
+
+TEST_F(DeviceFlowTest, AFailedBackupDoesNotFailTheRead) {
+  testing::TempFolder home;
+  session_.BackupFolder = home.Write("not-a-folder", "x");
+  EXPECT_EQ(Read(), DeviceFlowResult::kDone);
+  EXPECT_EQ(data_.WorkingImage, unit_.memory);
+  const std::vector<std::string> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].substr(0, 2 + Text(msg::kBackupFailed).size()),
+            "W:" + Text(msg::kBackupFailed));
+  EXPECT_EQ(boxes[1], "I:" + Text(msg::kReadComplete));
 }
 
 }  // namespace

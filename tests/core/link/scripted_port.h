@@ -93,7 +93,12 @@ class ScriptedPort : public SerialPort {
     std::uint64_t at = clock_.NowMs();
     for (const Chunk& chunk : reply) {
       at += chunk.delay_ms;
-      pending_.push_back({at, chunk.bytes});
+      // Bytes arrive in the order of their times: a late answer to an earlier frame comes
+      // after a prompt answer to a later one.
+      auto place = std::upper_bound(
+          pending_.begin(), pending_.end(), at,
+          [](std::uint64_t time, const Pending& pending) { return time < pending.at; });
+      pending_.insert(place, {at, chunk.bytes});
     }
     return bytes.size();
   }

@@ -361,3 +361,39 @@ TEST_F(ZixLinkMemoryTest, TransmitterPolls) {
 
 }  // namespace
 }  // namespace vyn
+
+namespace vyn {
+namespace {
+
+std::string BlockData(const ParameterImage& memory, int address, int count) {
+  std::string data;
+  for (int i = 0; i < count; ++i) data += ByteToHex(memory[static_cast<std::size_t>(address + i)]);
+  return data;
+}
+
+// A block's answer that comes after the reply time must not be taken for the answer to a later
+// command: here block 0x010 answers its first try 300 ms late and block 0x020 stays silent once,
+// so without waiting out the late answer block 0x020 would hold block 0x010's bytes.
+TEST_F(ZixLinkMemoryTest, ALateAnswerIsNeverTakenForAnotherBlock) {
+  for (const bool write : {false, true}) {
+    SCOPED_TRACE(write ? "write" : "read");
+    const Reply late = {testing::Chunk{300, BuildFrame(BlockData(unit_.memory, 0x010, 16))}};
+    unit_.faults[0x010] = {late};
+    unit_.faults[0x020] = {Reply{}};
+    if (write) {
+      // The late answer to the write is an ACK; the one that follows for the next block a NAK,
+      // which must be seen as such.
+      unit_.faults[0x010] = {Reply{testing::Chunk{300, {kAck}}}};
+      unit_.faults[0x020] = {Reply{}, ByteReply(kNak), ByteReply(kNak), ByteReply(kNak)};
+      ParameterImage image = unit_.memory;
+      EXPECT_EQ(link_.WriteRange(image, 0x000, 0x02F), LinkResult::kBlockWriteFailed);
+    } else {
+      ParameterImage image{};
+      EXPECT_EQ(link_.ReadRange(image, 0x000, 0x03F), LinkResult::kSuccess);
+      EXPECT_TRUE(std::equal(image.begin(), image.begin() + 0x40, unit_.memory.begin()));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vyn

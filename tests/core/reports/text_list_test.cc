@@ -498,6 +498,27 @@ TEST(TextListTest, EveryLineEndsWithCrLf) {
             "[0x240] STUN server:__________________________ stun?server? ");
 }
 
+// A damaged image's texts (here number A's pool entry 03 31 00 1B) and a file name with control
+// characters never put a control byte into the list.
+TEST(TextListTest, ControlCharactersOfImageTextsAndFileNamesShowAsQuestionMarks) {
+  VynData data = Fixture();
+  std::fill(data.WorkingImage.begin() + 0x600, data.WorkingImage.begin() + 0x770, 0);
+  for (int slot = 0; slot < 6; ++slot) data.WorkingImage[0x010 + 8 * slot] = 0xFF;
+  data.WorkingImage[0x010] = 0;
+  Put(data.WorkingImage, 0x600, {0x03, 0x31, 0x00, 0x1B});
+  PutText(data.WorkingImage, 0x200, "ntp\x1b[2J\x7F");
+  data.FileName = "/data/a\x1b\tb.Rodid";
+  const std::string content = TextListContent(data, Kemb());
+  EXPECT_EQ(LineStarting(content, "[0x10-0x17]"), "[0x10-0x17] Telephone number A:___ 1??");
+  EXPECT_EQ(LineStarting(content, "[0x200]"),
+            "[0x200] NTP server:___________________________ ntp?[2J? ");
+  EXPECT_EQ(LineStarting(content, "<"), "</data/a??b.Rodid>");
+  for (const char c : content) {
+    const auto byte = static_cast<unsigned char>(c);
+    EXPECT_FALSE((byte < 0x20 && c != '\r' && c != '\n') || byte == 0x7F) << int{byte};
+  }
+}
+
 TEST(TextListTest, HeaderNamesTheConfigurationFile) {
   VynData data = Fixture();
   data.FileName = "/data/M\xC3\xBCller.Rodid";  // UTF-8 on this system

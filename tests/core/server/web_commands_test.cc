@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/backup/unit_backups.h"
 #include "core/server/diagnostic_exchange.h"
 #include "core/session/scripted_prompter.h"
 #include "core/strings/message_ids.h"
@@ -90,6 +91,26 @@ TEST_F(WebCommandTest, ReadCancelledChangesNothing) {
             WebCommandResult::kCancelled);
   EXPECT_EQ(data_.WorkingImage[0], 0x11);
   EXPECT_EQ(loads_, 0);
+}
+
+// An image read through the server is backed up like one read through the Zix; a cancelled
+// exchange leaves no backup.
+TEST_F(WebCommandTest, ReadImagesAreBackedUp) {
+  Session session;
+  session.BackupFolder = folder_.File("backups");
+  const WebCommandContext context{data_, exchange_, prompter_, Strings(), &session};
+  EXPECT_EQ(CommReadWeb(context, Hooks(), [] { return false; }), WebCommandResult::kCancelled);
+  EXPECT_TRUE(ListBackups(session.BackupFolder).empty());
+  EXPECT_EQ(CommReadWeb(context, Hooks(),
+                        [&] {
+                          exchange_.transfer_buffer().fill(0x33);
+                          return true;
+                        }),
+            WebCommandResult::kDone);
+  const std::vector<BackupEntry> backups = ListBackups(session.BackupFolder);
+  ASSERT_EQ(backups.size(), 1u);
+  EXPECT_EQ(backups[0].kind, BackupKind::kRead);
+  EXPECT_EQ(testing::TempFolder::Read(backups[0].path), std::string(kImageSize, '\x33'));
 }
 
 TEST_F(WebCommandTest, WriteStoresThePagesIntoTheTransferBuffer) {

@@ -152,6 +152,7 @@ TEST(ProfileFileTest, RefusesTextThatWouldBreakTheLineStructure) {
       {"A", "x", "two\nlines"}, {"A", "x", "cr\rhere"}, {"A", "x", std::string("nul\0", 4)},
       {"A", "a=b", "v"},        {"A", "", "v"},         {"A", "[B]", "v"},
       {"A", ";x", "v"},         {"A]", "x", "v"},       {"", "x", "v"},
+      {"A", "bad\xFF", "v"},    {"bad\xFF", "x", "v"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.section) + "/" + c.key);
@@ -212,22 +213,54 @@ TEST(ProfileFileTest, ReadsWindows1252FilesAsUtf8) {
   EXPECT_EQ(file.ReadString("Grüße", "x"), "1");
 }
 
-TEST(ProfileFileTest, WritesIntoWindows1252FilesInWindows1252) {
+TEST(ProfileFileTest, WritesIntoWindows1252FilesInWindows1252WhereTheTextFits) {
   TempFolder folder;
   const ProfileFile file(folder.Write("Values.ini", kWindowsFile));
-  ASSERT_EQ(file.WriteString("AlarmType", "4", "Größe ☺ €"), ProfileWriteResult::kWritten);
+  ASSERT_EQ(file.WriteString("AlarmType", "4", "Größe €"), ProfileWriteResult::kWritten);
   ASSERT_EQ(file.WriteString("Grüße", "x", "ä"), ProfileWriteResult::kWritten);
+  // Text the code page cannot hold makes its line UTF-8 rather than losing characters.
+  ASSERT_EQ(file.WriteString("AlarmType", "5", "Smiley ☺"), ProfileWriteResult::kWritten);
   EXPECT_EQ(TempFolder::Read(file.Path()),
             "[AlarmType]\r\n"
             "2=T\xFCralarm\r\n"
             "3=\x80 \x84Zitat\x93\r\n"
             "4=Gr\xF6\xDF"
-            "e ? \x80\r\n"
+            "e \x80\r\n"
+            "5=Smiley \xE2\x98\xBA\r\n"
             "[Gr\xFC\xDF"
             "e]\r\n"
             "x=\xE4\r\n");
-  EXPECT_EQ(file.ReadString("AlarmType", "4"), "Größe ? €");
+  EXPECT_EQ(file.ReadString("AlarmType", "4"), "Größe €");
+  EXPECT_EQ(file.ReadString("AlarmType", "5"), "Smiley ☺");
   EXPECT_EQ(file.ReadString("AlarmType", "2"), "Türalarm");
+}
+
+// One stray byte decides only how its own line reads: before and after the program writes
+// another key, every other line reads the same.
+TEST(ProfileFileTest, DecodesEachLineOnItsOwn) {
+  TempFolder folder;
+  const ProfileFile file(
+      folder.Write("Values.ini", "[Setup]\nConfigDirectory=\xFF\n[AlarmType]\n2=T\xC3\xBCr\n"));
+  EXPECT_EQ(file.ReadString("AlarmType", "2"), "Tür");
+  EXPECT_EQ(file.ReadString("Setup", "ConfigDirectory"), "ÿ");
+  ASSERT_EQ(file.WriteString("Setup", "ConfigDirectory", "/home/jürgen"),
+            ProfileWriteResult::kWritten);
+  EXPECT_EQ(file.ReadString("AlarmType", "2"), "Tür");
+  EXPECT_EQ(file.ReadString("Setup", "ConfigDirectory"), "/home/jürgen");
+  // The line keeps its encoding; the other lines keep their bytes.
+  EXPECT_EQ(TempFolder::Read(file.Path()),
+            "[Setup]\nConfigDirectory=/home/j\xFCrgen\n[AlarmType]\n2=T\xC3\xBCr\n");
+}
+
+// Windows-1252 bytes that happen to form UTF-8 ("Ã¼" is C3 BC, the UTF-8 of "ü") would read
+// as another text, so such a line is written in UTF-8.
+TEST(ProfileFileTest, NeverWritesWindows1252BytesThatReadAsUtf8) {
+  TempFolder folder;
+  const ProfileFile file(folder.Write("Values.ini", "[A]\nx=\xFF\n"));
+  ASSERT_EQ(file.WriteString("A", "x", "Ã¼"), ProfileWriteResult::kWritten);
+  EXPECT_EQ(file.ReadString("A", "x"), "Ã¼");
+  ASSERT_EQ(file.WriteString("A", "new", "Ã¼"), ProfileWriteResult::kWritten);
+  EXPECT_EQ(file.ReadString("A", "new"), "Ã¼");
 }
 
 TEST(ProfileFileTest, KeepsAUtf8FileValidWhenGivenMalformedText) {

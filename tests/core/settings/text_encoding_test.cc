@@ -58,3 +58,18 @@ TEST(TextEncodingTest, RecognisesAndRepairsMalformedUtf8) {
 
 }  // namespace
 }  // namespace vyn
+
+namespace vyn {
+namespace {
+
+TEST(TextEncodingTest, ControlCharactersBecomeQuestionMarks) {
+  EXPECT_EQ(WithoutControlCharacters(std::string("1\0\x1b", 3)), "1??");
+  EXPECT_EQ(WithoutControlCharacters("a\r\n\tb\x7F"), "a???b?");
+  EXPECT_EQ(WithoutControlCharacters("Gr\xC3\xBC\xC3\x9F"
+                                     "e \x80"),
+            "Gr\xC3\xBC\xC3\x9F"
+            "e \x80");
+}
+
+}  // namespace
+}  // namespace vyn

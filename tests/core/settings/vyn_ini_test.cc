@@ -286,3 +286,42 @@ TEST(VynIniTest, ListCapacityFindsSectionsWithoutRegardToCase) {
 
 }  // namespace
 }  // namespace vyn
+
+namespace vyn {
+namespace {
+
+// A settings file that cannot serve the program says why, so the invalid bytes a missing list
+// would cause are not blamed on the configuration.
+TEST(VynIniTest, SaysWhatIsWrongWithTheSettingsFile) {
+  TempFolder folder;
+  struct Case {
+    std::string content;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {"", "holds none of the program's lists"},
+      {std::string("\x7F"
+                   "ELF\x02\x01\x01\0\0garbage",
+                   16),
+       "holds none of the program's lists"},
+      {"[Setup]\nConfigDirectory=/x\n", "holds none of the program's lists"},
+      {"[YesNo]\n0=No\n1=Yes\n2=<END>\n", ""},
+  };
+  for (const Case& c : cases) {
+    const VynIni ini(folder.Write("Values.ini", c.content));
+    EXPECT_EQ(ini.Problem(), c.problem) << c.content;
+  }
+  EXPECT_EQ(VynIni(folder.File("missing.ini")).Problem(), "not found");
+  EXPECT_EQ(VynIni(folder.Path().string()).Problem(), "a folder, not a file");
+  const std::string large =
+      folder.Write("large.ini", std::string(ProfileFile::kMaxFileSize + 1, ';'));
+  EXPECT_EQ(VynIni(large).Problem(), "larger than 4 MiB");
+
+  const VynIni partial(folder.Write("partial.ini", "[YesNo]\n0=No\n[AlarmType]\n0=A\n"));
+  const std::vector<std::string_view> missing = partial.MissingListSections();
+  EXPECT_EQ(missing.size(), std::size(kListSections) - 2);
+  EXPECT_EQ(missing.front(), kProtocolSection);
+}
+
+}  // namespace
+}  // namespace vyn

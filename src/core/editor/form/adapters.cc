@@ -5,6 +5,7 @@
 #include "core/editor/form/numbers.h"
 #include "core/image/codecs.h"
 #include "core/image/field_codec.h"
+#include "core/settings/text_encoding.h"
 
 namespace vyn {
 namespace {
@@ -19,7 +20,9 @@ long long WithBit(int byte, int bit, bool on) {
   return on ? (byte | mask) : (byte & ~mask);
 }
 
-void LoadText(Control& control, std::string text) {
+// A control character of a damaged image shows as "?" (and is stored so when saved).
+void LoadText(Control& control, std::string raw) {
+  std::string text = WithoutControlCharacters(std::move(raw));
   control.SetText(text);
   control.SetLoaded(LoadedValue{std::move(text)});
 }

@@ -5,6 +5,7 @@
 #include "core/image/codecs.h"
 #include "core/image/field_catalogue.h"
 #include "core/image/number_pool.h"
+#include "core/settings/text_encoding.h"
 
 namespace vyn {
 namespace {
@@ -65,9 +66,11 @@ void ApplyProtocolLayout(EditorForm& form, int row) {
 }
 
 void LoadTelephoneNumbers(EditorContext& context, const VynData& data, LoadReport&) {
-  const NumberTexts numbers = FetchNumbers(data.WorkingImage, data.ShortLayout);
+  NumberTexts numbers = FetchNumbers(data.WorkingImage, data.ShortLayout);
   for (int i = 0; i < kCallRows; ++i) {
     const CallRowNames names = CallRow(i);
+    // A pool entry with control characters (a damaged image) shows them as "?".
+    numbers[i] = WithoutControlCharacters(numbers[i]);
     SetLoadedText(context.form.Get(names.number), numbers[i]);
     // Both layouts fill the two parts, so that they never hold a number of an image shown
     // before, whatever the protocol.

@@ -57,6 +57,16 @@ TEST_F(CallNumbersTest, PoolOverflowWithThreeAndFourLongNumbers) {
   }
 }
 
+// A damaged image's pool entry (03 31 00 1B) shows in the box without its control characters.
+TEST_F(CallNumbersTest, ControlCharactersOfANumberShowAsQuestionMarks) {
+  ParameterImage image = WithNumbers({"5", "", "", "", "", ""});
+  const std::uint8_t entry[] = {0x03, 0x31, 0x00, 0x1B};
+  std::copy(std::begin(entry), std::end(entry), image.begin() + 0x600);
+  Load(image);
+  EXPECT_EQ(Get(CallRow(0).number).text(), "1??");
+  EXPECT_EQ(Get(CallRow(0).part1).text(), "1??");
+}
+
 TEST_F(CallNumbersTest, TwoPartNumbersOfProtocols25And28) {
   EXPECT_EQ(Load(WithNumbers({"0123,456", "0049123", "", "", "", ""}, 25, 28)), kLoadOk);
   EXPECT_EQ(Get("edtTelephoneNoAMptp1").text(), "0123");
