@@ -191,15 +191,16 @@ ExchangeEnd ServerExchange::Run(const ExchangeEntries& entries, const ServerAddr
   // 9. The unit sends its image to the server; the server reports the percentage.
   percent_ = 0;
   if (!step(unit_uploading)) return EndAfterSendFailure(send_failure_);
-  // 10. Fetching the eight windows.
-  if (state_ == ExchangeState::kDownloading && !cancel_) {
+  // 10. Fetching the eight windows: a read's step only, so a server's reply can never have a
+  // write fetch windows into the image it is sending.
+  if (direction_ == ExchangeDirection::kRead && state_ == ExchangeState::kDownloading && !cancel_) {
     percent_ = 0;
     window_ = DataWindow{};
     downloads_.Reset();
     if (!step(downloading)) return EndAfterSendFailure(send_failure_);
   }
-  // 11. Sending the eight windows.
-  if (state_ == ExchangeState::kUploading && !cancel_) {
+  // 11. Sending the eight windows: a write's step only.
+  if (direction_ == ExchangeDirection::kWrite && state_ == ExchangeState::kUploading && !cancel_) {
     percent_ = 0;
     window_ = DataWindow{};
     uploads_.Reset();
@@ -213,7 +214,7 @@ ExchangeEnd ServerExchange::Run(const ExchangeEntries& entries, const ServerAddr
     if (!step(unit_downloading)) return EndAfterSendFailure(send_failure_);
   }
   // 14. The unit restarts with its new image.
-  if (state_ == ExchangeState::kWriteComplete) {
+  if (direction_ == ExchangeDirection::kWrite && state_ == ExchangeState::kWriteComplete) {
     ShowStatus(strings_.Text(msg::kServerUnitRestarting));
     pump_->ProcessPendingEvents();
     clock_.SleepMs(kRestartPauseMs);
@@ -222,9 +223,11 @@ ExchangeEnd ServerExchange::Run(const ExchangeEntries& entries, const ServerAddr
 }
 
 ExchangeEnd ServerExchange::Finish() {
-  // 15. The closing message.
+  // 15. The closing message. Only the end state of the exchange's own direction is a success:
+  // a read that a server's reply put into the write's end state got no image.
   const bool complete =
-      state_ == ExchangeState::kReadComplete || state_ == ExchangeState::kWriteComplete;
+      state_ == (direction_ == ExchangeDirection::kRead ? ExchangeState::kReadComplete
+                                                        : ExchangeState::kWriteComplete);
   ExchangeEnd end = ExchangeEnd::kSucceeded;
   if (!cancel_ && complete) {
     Send(ExchangeMessage::kConfigLoadOk);
@@ -255,10 +258,10 @@ ExchangeEnd ServerExchange::Finish() {
       box = msg::kWriteFailed;
       break;
     case ExchangeState::kReadComplete:
-      box = msg::kReadComplete;
+      if (complete) box = msg::kReadComplete;
       break;
     case ExchangeState::kWriteComplete:
-      box = msg::kProgrammingComplete;
+      if (complete) box = msg::kProgrammingComplete;
       break;
     default:
       break;

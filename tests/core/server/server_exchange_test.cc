@@ -467,6 +467,26 @@ TEST_F(ServerExchangeTest, ReplyOfAnEarlierStepEndsTheExchange) {
   EXPECT_TRUE(prompter_.Boxes().empty());
 }
 
+TEST_F(ServerExchangeTest, OnlyTheEndStateOfItsOwnDirectionIsASuccess) {
+  // A read that a reply puts into the write's end state got no image: no success, no box.
+  Script({{"Read VYN IP config", "RODID write OK pw"}});
+  EXPECT_EQ(Run(ExchangeDirection::kRead), ExchangeEnd::kInterrupted);
+  EXPECT_EQ(Commands().back(), "Cancel config load");
+  EXPECT_TRUE(Sent("Config load OK").empty());
+  EXPECT_TRUE(prompter_.Boxes().empty());
+
+  // A write that a reply puts into the read's download fetches nothing into the image it sends.
+  socket_.sent.clear();
+  const ParameterImage image = Pattern(7);
+  exchange_.transfer_buffer() = image;
+  Script({{"Write VYN IP config", "Write request queued pw"},
+          {"Get status", "Sending VYN IP config pw"}});
+  EXPECT_EQ(Run(ExchangeDirection::kWrite), ExchangeEnd::kInterrupted);
+  EXPECT_TRUE(Sent("Get data").empty());
+  EXPECT_TRUE(Sent("Config data").empty());
+  EXPECT_EQ(exchange_.transfer_buffer(), image);
+}
+
 TEST_F(ServerExchangeTest, UnitIdentifierInEveryMessage) {
   UseServer({});
   EXPECT_EQ(Run(ExchangeDirection::kRead, "1234", 2), ExchangeEnd::kSucceeded);
